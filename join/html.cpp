@@ -1,0 +1,149 @@
+#include <cstdio>
+#include <cstring>
+
+#include "join/join.h"
+#include "join/output.h"
+#include "text/path.h"
+
+namespace {
+
+struct Escape {
+    unsigned char length; // 0: the byte stands for itself
+    char text[7];
+};
+
+struct EscapeTable {
+    Escape byByte[256];
+};
+
+// A browser must show every space and line break of the text. Only bytes below 0x40 are
+// replaced, and no second half of a double-byte character is below 0x40, so one table
+// lookup per byte keeps every character whole. A lead byte followed by a byte that cannot
+// complete it is a byte of its own, and so is what follows it: a stray lead byte can never
+// carry raw markup into the page or swallow a line break.
+constexpr EscapeTable MakeEscapeTable() {
+    EscapeTable t{};
+    t.byByte['\r'] = {5, "<BR>\r"};
+    t.byByte[' '] = {6, "&nbsp;"};
+    t.byByte['"'] = {6, "&quot;"};
+    t.byByte['&'] = {5, "&amp;"};
+    t.byByte['<'] = {4, "&lt;"};
+    t.byByte['>'] = {4, "&gt;"};
+    return t;
+}
+
+constexpr EscapeTable kEscapes = MakeEscapeTable();
+constexpr std::size_t kLongestEscape = 6;
+
+// Escapes one chunk into the output buffer, which the caller has made room for.
+unsigned char* EscapeChunk(unsigned char* to, const unsigned char* from, std::size_t size) {
+    for (const unsigned char* end = from + size; from != end; ++from) {
+        const Escape& e = kEscapes.byByte[*from];
+        if (e.length == 0) {
+            *to++ = *from;
+        } else {
+            std::memcpy(to, e.text, e.length);
+            to += e.length;
+        }
+    }
+    return to;
+}
+
+void CopyEscapedBytes(OutputStream& out, std::FILE* source) {
+    unsigned char* chunk = out.buffer + kOutputBufferSize;
+    while (out.error == 0) {
+        std::size_t n = std::fread(chunk, 1, kEscapeChunk, source);
+        if (kOutputBufferSize - out.used < n * kLongestEscape && !FlushOutput(out))
+            return;
+        out.used = static_cast<std::size_t>(EscapeChunk(out.buffer + out.used, chunk, n) -
+                                            out.buffer);
+        if (n < kEscapeChunk)
+            return; // end of file, or a read error, which ends the content the same way
+    }
+}
+
+void WriteAnchor(OutputStream& out, const char* format, int index) {
+    char text[80];
+    std::snprintf(text, sizeof text, format, static_cast<unsigned>(index));
+    WriteText(out, text);
+}
+
+void WriteHead(OutputStream& out, const char* outputPath) {
+    WriteText(out, "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\n"
+                   "<HTML>\n"
+                   "<HEAD>\n"
+                   "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html;CHARSET=Shift_JIS\">\n"
+                   "<TITLE>");
+    WriteText(out, FileNamePart(outputPath));
+    WriteText(out, "</TITLE>\n"
+                   "</HEAD>\n"
+                   "\n"
+                   "<BODY TEXT=\"#000000\" BGCOLOR=\"#ffffff\" LINK=\"#0000ff\" ALINK=\"#ff0000\" "
+                   "VLINK=\"#880088\">\n"
+                   "\n");
+}
+
+void WriteContents(OutputStream& out, const char* outputPath, const FileList& list) {
+    WriteText(out, "<P>\n");
+    int count = list.count(list.owner);
+    PathBuffer path;
+    for (int i = 0; i < count; ++i) {
+        // Skips are reported once, by the body, which is where an entry's table goes missing.
+        if (!FetchWrittenEntry(list, i, outputPath, path, false))
+            continue;
+        WriteAnchor(out, "<A HREF=\"#%08x\">", i);
+        WriteText(out, FileNamePart(path));
+        WriteText(out, "</A><BR>\n");
+    }
+    WriteText(out, "</P>\n\n");
+}
+
+// The links name the neighbours by list position, joined or not; only the first and the
+// last position get the grey marks.
+void WriteCaption(OutputStream& out, int index, int count, const char* path) {
+    WriteText(out, "<CAPTION>");
+    if (index > 0)
+        WriteAnchor(out, "<A HREF=\"#%08x\">\x81\xaa</A>", index - 1); // ↑
+    else
+        WriteText(out, "<FONT COLOR=\"#8f8f8f\">\x81\xaa</FONT>"); // ↑
+    WriteAnchor(out, " <A NAME=\"%08x\">", index);
+    WriteText(out, FileNamePart(path));
+    WriteText(out, "</A> ");
+    if (index < count - 1)
+        WriteAnchor(out, "<A HREF=\"#%08x\">\x81\xab</A>", index + 1); // ↓
+    else
+        WriteText(out, "<FONT COLOR=\"#8f8f8f\">\x81\xab</FONT>"); // ↓
+    WriteText(out, "</CAPTION>\n");
+}
+
+void WriteBody(OutputStream& out, const char* outputPath, const FileList& list) {
+    int count = list.count(list.owner);
+    PathBuffer path;
+    for (int i = 0; i < count && out.error == 0; ++i) {
+        if (!FetchWrittenEntry(list, i, outputPath, path, true))
+            continue;
+        WriteText(out, "<TABLE BORDER=\"1\" WIDTH=\"100%\" ALIGN=\"center\">\n");
+        WriteCaption(out, i, count, path);
+        WriteText(out, "<TR><TD>\n");
+        if (std::FILE* entry = OpenEntry(path)) {
+            CopyEscapedBytes(out, entry);
+            CloseEntry(list, i, path, entry);
+        } else {
+            ReportSkip(list, i, path, kSkipUnreadable);
+        }
+        WriteText(out, "</TD></TR>\n</TABLE>\n<BR>\n");
+    }
+    WriteText(out, "\n</BODY>\n</HTML>\n");
+}
+
+} // namespace
+
+bool WriteHtmlJoin(const char* outputPath, const FileList& list) {
+    OutputStream out;
+    if (!OpenOutput(out, outputPath))
+        return false;
+    WriteHead(out, outputPath);
+    WriteContents(out, outputPath, list);
+    WriteBody(out, outputPath, list);
+    return CloseOutput(out);
+}

@@ -1,0 +1,110 @@
+#include "join/output.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "text/path.h"
+
+bool OpenOutput(OutputStream& out, const char* path) {
+    out = OutputStream{nullptr, nullptr, 0, 0};
+    out.buffer = static_cast<unsigned char*>(std::malloc(kOutputBufferSize + kEscapeChunk));
+    if (out.buffer == nullptr) {
+        out.error = ENOMEM;
+        return false;
+    }
+    out.file = std::fopen(path, "wb");
+    if (out.file == nullptr) {
+        out.error = errno != 0 ? errno : EIO;
+        std::free(out.buffer);
+        out.buffer = nullptr;
+        return false;
+    }
+    // The stream's own buffer would only add a copy: every write below is a whole block.
+    std::setvbuf(out.file, nullptr, _IONBF, 0);
+    return true;
+}
+
+bool FlushOutput(OutputStream& out) {
+    if (out.used != 0 && out.error == 0) {
+        errno = 0;
+        if (std::fwrite(out.buffer, 1, out.used, out.file) != out.used)
+            out.error = errno != 0 ? errno : EIO;
+    }
+    out.used = 0;
+    return out.error == 0;
+}
+
+void WriteBytes(OutputStream& out, const void* bytes, std::size_t size) {
+    if (kOutputBufferSize - out.used < size && !FlushOutput(out))
+        return;
+    if (size >= kOutputBufferSize) {
+        errno = 0;
+        if (std::fwrite(bytes, 1, size, out.file) != size)
+            out.error = errno != 0 ? errno : EIO;
+        return;
+    }
+    std::memcpy(out.buffer + out.used, bytes, size);
+    out.used += size;
+}
+
+void WriteText(OutputStream& out, const char* text) { WriteBytes(out, text, std::strlen(text)); }
+
+bool CloseOutput(OutputStream& out) {
+    FlushOutput(out);
+    errno = 0;
+    if (std::fclose(out.file) != 0 && out.error == 0)
+        out.error = errno != 0 ? errno : EIO;
+    std::free(out.buffer);
+    out.file = nullptr;
+    out.buffer = nullptr;
+    errno = out.error;
+    return out.error == 0;
+}
+
+std::FILE* OpenEntry(const char* path) {
+    std::FILE* f = std::fopen(path, "rb");
+    if (f != nullptr)
+        std::setvbuf(f, nullptr, _IONBF, 0);
+    return f;
+}
+
+void CloseEntry(const FileList& list, int index, const char* path, std::FILE* entry) {
+    if (std::ferror(entry))
+        ReportSkip(list, index, path, kSkipUnreadable);
+    std::fclose(entry);
+}
+
+void CopyStreamBytes(OutputStream& destination, std::FILE* source) {
+    // Read straight into the free part of the output buffer: small files gather into large
+    // writes, and no byte is copied twice.
+    while (destination.error == 0) {
+        if (destination.used == kOutputBufferSize && !FlushOutput(destination))
+            return;
+        std::size_t room = kOutputBufferSize - destination.used;
+        std::size_t n = std::fread(destination.buffer + destination.used, 1, room, source);
+        destination.used += n;
+        if (n < room)
+            return; // end of file, or a read error, which ends the entry the same way
+    }
+}
+
+void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why) {
+    if (list.skipped != nullptr)
+        list.skipped(list.owner, index, path, why);
+}
+
+bool FetchWrittenEntry(const FileList& list, int index, const char* outputPath, char* path,
+                       bool report) {
+    list.entry(list.owner, index, path);
+    JoinSkip why;
+    if (!FileExists(path))
+        why = kSkipMissing;
+    else if (IsOutputFile(outputPath, path))
+        why = kSkipIsOutput;
+    else
+        return true;
+    if (report)
+        ReportSkip(list, index, path, why);
+    return false;
+}

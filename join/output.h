@@ -1,0 +1,44 @@
+// The output file of a run, written in large blocks through a buffer of its own, and the
+// rule that decides which entries go into it.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+#include "join/join.h"
+
+struct OutputStream {
+    std::FILE* file;
+    unsigned char* buffer; // kOutputBufferSize bytes, then kEscapeChunk bytes of input scratch
+    std::size_t used;
+    int error; // errno of the first failure; 0 while all is well
+};
+
+// Big blocks make the copy as fast as the system allows; the figures in bench/ chose them.
+constexpr std::size_t kOutputBufferSize = 256 * 1024;
+constexpr std::size_t kEscapeChunk = 32 * 1024;
+
+bool OpenOutput(OutputStream& out, const char* path);
+void WriteBytes(OutputStream& out, const void* bytes, std::size_t size);
+void WriteText(OutputStream& out, const char* text);
+bool FlushOutput(OutputStream& out);
+// Flushes, closes and frees; false when any write or the close failed (errno set).
+bool CloseOutput(OutputStream& out);
+
+// Opens an entry for reading in binary mode, unbuffered: all reads are large blocks.
+std::FILE* OpenEntry(const char* path);
+
+// Closes an entry after its copy; a read error that cut the copy short is reported.
+void CloseEntry(const FileList& list, int index, const char* path, std::FILE* entry);
+
+// Copies the rest of source to the output; a read error ends it like the end of the file.
+void CopyStreamBytes(OutputStream& destination, std::FILE* source);
+
+// Fetches entry index into path and applies the written-entry rule: it exists and it is not
+// the output file. Tells the list's listener when report is set and the entry is skipped.
+bool FetchWrittenEntry(const FileList& list, int index, const char* outputPath, char* path,
+                       bool report);
+void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why);
+
+// The entry names the output file (platform rule: case folded on Windows, same file on POSIX).
+bool IsOutputFile(const char* outputPath, const char* entry);

@@ -1,0 +1,24 @@
+#include <cstdio>
+
+#include "join/join.h"
+#include "join/output.h"
+
+bool WritePlainJoin(const FileList& list, const char* outputPath) {
+    OutputStream out;
+    if (!OpenOutput(out, outputPath))
+        return false;
+    int count = list.count(list.owner);
+    PathBuffer path;
+    for (int i = 0; i < count && out.error == 0; ++i) {
+        if (!FetchWrittenEntry(list, i, outputPath, path, true))
+            continue;
+        std::FILE* entry = OpenEntry(path);
+        if (entry == nullptr) {
+            ReportSkip(list, i, path, kSkipUnreadable);
+            continue;
+        }
+        CopyStreamBytes(out, entry);
+        CloseEntry(list, i, path, entry);
+    }
+    return CloseOutput(out);
+}

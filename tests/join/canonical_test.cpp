@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstring>
+
+#include "join_fixture.h"
+#include "text/path.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+std::string CurrentFolder() {
+    char buffer[1024];
+#ifdef _WIN32
+    GetCurrentDirectoryA(sizeof buffer, buffer);
+#else
+    if (getcwd(buffer, sizeof buffer) == nullptr)
+        return "";
+#endif
+    return buffer;
+}
+
+bool ChangeFolder(const std::string& path) {
+#ifdef _WIN32
+    return SetCurrentDirectoryA(path.c_str()) != 0;
+#else
+    return chdir(path.c_str()) == 0;
+#endif
+}
+
+} // namespace
+
+TEST(CanonicalPath, OneSpellingPerFile) {
+    ScratchDir dir;
+    std::string file = dir.Write("Name.Txt", "x");
+    MakeFolder(dir / "sub");
+    std::string canonical = Canonical(file);
+    ASSERT_FALSE(canonical.empty());
+    EXPECT_EQ(Canonical(dir / "sub" + kSep + ".." + kSep + "." + kSep + "Name.Txt"), canonical);
+    EXPECT_EQ(Canonical(canonical), canonical);
+    std::string saved = CurrentFolder();
+    ASSERT_TRUE(ChangeFolder(dir / "sub"));
+    EXPECT_EQ(Canonical(std::string("..") + kSep + "Name.Txt"), canonical);
+    ChangeFolder(saved);
+#ifdef _WIN32
+    // The stored letter case wins over the typed one.
+    std::string shouted = file;
+    for (char& c : shouted)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_EQ(Canonical(shouted), canonical);
+#endif
+}
+
+TEST(CanonicalPath, FailsEmptyForMissingItemsAndServesFolders) {
+    ScratchDir dir;
+    PathBuffer out;
+    std::memset(out, 'X', sizeof out);
+    EXPECT_FALSE(GetCanonicalPath(out, (dir / "missing.txt").c_str()));
+    EXPECT_STREQ(out, "");
+    EXPECT_TRUE(GetCanonicalPath(out, dir.path().c_str()));
+    EXPECT_TRUE(FileExists(out));
+    // In place: the result may overwrite its own input.
+    PathBuffer same;
+    std::strcpy(same, (dir / ".").c_str());
+    EXPECT_TRUE(GetCanonicalPath(same, same));
+    EXPECT_STREQ(same, out);
+}
+
+#ifdef _WIN32
+TEST(CanonicalPath, JapaneseNamesKeepEveryByte) {
+    ASSERT_EQ(GetACP(), 932u) << "run under the Japanese code page";
+    ScratchDir dir;
+    // 表.txt and ソ\ア.txt: second halves 0x5C in a name and in a folder.
+    std::string hyou = dir.Write("\x95\x5c.txt", "h");
+    ASSERT_TRUE(MakeFolder(dir / "\x83\x5c"));
+    std::string a = dir.Write("\x83\x5c\\\x83\x41.txt", "a");
+    EXPECT_EQ(Canonical(hyou), Canonical(dir.path()) + "\\\x95\x5c.txt");
+    EXPECT_EQ(Canonical(a), Canonical(dir.path()) + "\\\x83\x5c\\\x83\x41.txt");
+}
+
+TEST(PlainJoinWindows, OutputTypedInOtherLetterCaseIsExcluded) {
+    ScratchDir dir;
+    std::string out = Canonical(dir.Write("Out.txt", "old"));
+    std::string a = Canonical(dir.Write("a.txt", "A"));
+    std::string typed = out;
+    for (char& c : typed)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    JoinRun run;
+    ASSERT_TRUE(run.Run(typed, {a, out}, kJoinPlainText));
+    EXPECT_EQ(ReadWholeFile(out), "A");
+}
+
+TEST(PlainJoinWindows, DistinctJapaneseNamesAreNotTakenForTheOutput) {
+    ScratchDir dir;
+    // ア.txt (0x83 0x41) and ヂ.txt (0x83 0x61) differ only in a second half.
+    std::string a = Canonical(dir.Write("\x83\x41.txt", "a-file"));
+    std::string di = Canonical(dir.Write("\x83\x61.txt", "di-file"));
+    JoinRun run;
+    ASSERT_TRUE(run.Run(a, {a, di}, kJoinPlainText));
+    EXPECT_EQ(ReadWholeFile(a), "di-file");
+}
+#endif

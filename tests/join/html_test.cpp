@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "join_fixture.h"
+
+namespace {
+
+const std::string kHead1 = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\n"
+                           "<HTML>\n"
+                           "<HEAD>\n"
+                           "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html;CHARSET=Shift_JIS\">\n"
+                           "<TITLE>";
+const std::string kHead2 = "</TITLE>\n</HEAD>\n\n<BODY TEXT=\"#000000\" BGCOLOR=\"#ffffff\" "
+                           "LINK=\"#0000ff\" ALINK=\"#ff0000\" VLINK=\"#880088\">\n\n";
+const std::string kTable = "<TABLE BORDER=\"1\" WIDTH=\"100%\" ALIGN=\"center\">\n";
+const std::string kGreyUp = "<FONT COLOR=\"#8f8f8f\">\x81\xaa</FONT>";   // ↑
+const std::string kGreyDown = "<FONT COLOR=\"#8f8f8f\">\x81\xab</FONT>"; // ↓
+const std::string kFoot = "\n</BODY>\n</HTML>\n";
+
+std::string Up(const char* anchor) { return std::string("<A HREF=\"#") + anchor + "\">\x81\xaa</A>"; }
+std::string Down(const char* anchor) { return std::string("<A HREF=\"#") + anchor + "\">\x81\xab</A>"; }
+std::string Link(const char* anchor, const std::string& name) {
+    return std::string("<A HREF=\"#") + anchor + "\">" + name + "</A><BR>\n";
+}
+std::string Table(const std::string& up, const char* anchor, const std::string& name,
+                  const std::string& down, const std::string& content) {
+    return kTable + "<CAPTION>" + up + " <A NAME=\"" + anchor + "\">" + name + "</A> " + down +
+           "</CAPTION>\n<TR><TD>\n" + content + "</TD></TR>\n</TABLE>\n<BR>\n";
+}
+
+// The page's content cell for one file holding the given bytes.
+std::string EscapedAlone(const std::string& bytes) {
+    ScratchDir dir;
+    std::string file = Canonical(dir.Write("f", bytes));
+    JoinRun run;
+    std::string out = dir / "o.html";
+    if (!run.Run(out, {file}, kJoinHtml))
+        return "<failed>";
+    std::string page = ReadWholeFile(out);
+    std::string open = "<TR><TD>\n", close = "</TD></TR>\n</TABLE>";
+    std::size_t from = page.find(open) + open.size();
+    return page.substr(from, page.rfind(close) - from);
+}
+
+} // namespace
+
+TEST(HtmlPage, WorkedExample) {
+    ScratchDir dir;
+    std::string a = Canonical(dir.Write("a.txt", "x y\r\n"));
+    std::string b = Canonical(dir.Write("b.txt", "1 & 2"));
+    std::string out = dir / "all.html";
+    JoinRun run;
+    ASSERT_TRUE(run.Run(out, {a, b}, kJoinHtml));
+    EXPECT_EQ(ReadWholeFile(out),
+              kHead1 + "all.html" + kHead2 + "<P>\n" + Link("00000000", "a.txt") +
+                  Link("00000001", "b.txt") + "</P>\n\n" +
+                  Table(kGreyUp, "00000000", "a.txt", Down("00000001"), "x&nbsp;y<BR>\r\n") +
+                  Table(Up("00000000"), "00000001", "b.txt", kGreyDown,
+                        "1&nbsp;&amp;&nbsp;2") +
+                  kFoot);
+}
+
+TEST(HtmlPage, AnchorsFollowListPositionsNotJoinedFiles) {
+    ScratchDir dir;
+    std::string out = dir / "out.html";
+    std::string names[3] = {"first", "second", "third"};
+    std::vector<std::string> entries;
+    for (const std::string& n : names)
+        entries.push_back(Canonical(dir.Write(n, n)));
+    std::remove(entries[1].c_str());
+    JoinRun run;
+    ASSERT_TRUE(run.Run(out, entries, kJoinHtml));
+    EXPECT_EQ(ReadWholeFile(out),
+              kHead1 + "out.html" + kHead2 + "<P>\n" + Link("00000000", "first") +
+                  Link("00000002", "third") + "</P>\n\n" +
+                  Table(kGreyUp, "00000000", "first", Down("00000001"), "first") +
+                  Table(Up("00000001"), "00000002", "third", kGreyDown, "third") + kFoot);
+    EXPECT_EQ(run.skipped, std::vector<std::string>{"1:0"});
+}
+
+TEST(HtmlPage, OutputAsFirstEntryAndHexAnchors) {
+    ScratchDir dir;
+    std::string out = Canonical(dir.Write("page.htm", "old"));
+    std::vector<std::string> entries{out};
+    for (int i = 1; i <= 27; ++i)
+        entries.push_back(Canonical(dir.Write("f" + std::to_string(i), "")));
+    JoinRun run;
+    ASSERT_TRUE(run.Run(out, entries, kJoinHtml));
+    std::string page = ReadWholeFile(out);
+    EXPECT_EQ(page.find("\"#00000000\">f"), std::string::npos); // not in the contents
+    EXPECT_EQ(page.find("NAME=\"00000000\""), std::string::npos);
+    EXPECT_NE(page.find(Table(Up("00000000"), "00000001", "f1", Down("00000002"), "")),
+              std::string::npos);
+    EXPECT_NE(page.find(Table(Up("00000019"), "0000001a", "f26", Down("0000001b"), "")),
+              std::string::npos);
+    EXPECT_NE(page.find(Table(Up("0000001a"), "0000001b", "f27", kGreyDown, "")),
+              std::string::npos);
+    EXPECT_EQ(page.find("old"), std::string::npos);
+}
+
+TEST(HtmlPage, SingleFileHasBothMarksGreyAndNamesAreWrittenAsTheyAre) {
+    ScratchDir dir;
+    std::string a = Canonical(dir.Write("R&D <1>.txt", "t"));
+    std::string out = dir / "a&b.html";
+    JoinRun run;
+    ASSERT_TRUE(run.Run(out, {a}, kJoinHtml));
+    EXPECT_EQ(ReadWholeFile(out), kHead1 + "a&b.html" + kHead2 + "<P>\n" +
+                                      Link("00000000", "R&D <1>.txt") + "</P>\n\n" +
+                                      Table(kGreyUp, "00000000", "R&D <1>.txt", kGreyDown, "t") +
+                                      kFoot);
+}
+
+TEST(HtmlEscaping, SpacesBreaksAndMarkup) {
+    EXPECT_EQ(EscapedAlone("a  b\tc"), "a&nbsp;&nbsp;b\tc");
+    EXPECT_EQ(EscapedAlone("l1\nl2\r\nl3\r"), "l1\nl2<BR>\r\nl3<BR>\r");
+    EXPECT_EQ(EscapedAlone("<a href=\"x\">&amp;</a>"),
+              "&lt;a&nbsp;href=&quot;x&quot;&gt;&amp;amp;&lt;/a&gt;");
+    EXPECT_EQ(EscapedAlone(""), "");
+    EXPECT_EQ(EscapedAlone(std::string("\0\x01\x7f'", 4)), std::string("\0\x01\x7f'", 4));
+}
+
+TEST(HtmlEscaping, DoubleByteCharactersStayWhole) {
+    // 表 (0x95 0x5C), ソ (0x83 0x5C), ポ (0x83 0x7C) and a full-width space (0x81 0x40).
+    std::string text = "\x95\x5c\x83\x5c\x83\x7c\x81\x40 \xb1";
+    EXPECT_EQ(EscapedAlone(text), "\x95\x5c\x83\x5c\x83\x7c\x81\x40&nbsp;\xb1");
+    EXPECT_EQ(EscapedAlone("end\x81"), "end\x81"); // a last lone lead byte ends the content
+}
+
+TEST(HtmlEscaping, AStrayLeadByteNeverSwallowsMarkupOrABreak) {
+    EXPECT_EQ(EscapedAlone("\x81<script>"), "\x81&lt;script&gt;");
+    EXPECT_EQ(EscapedAlone("\x81\r\n"), "\x81<BR>\r\n");
+    EXPECT_EQ(EscapedAlone("\x9f \xe0\"\xfc&"), "\x9f&nbsp;\xe0&quot;\xfc&amp;");
+    // A valid pair followed by a byte to escape: the pair ends before it.
+    EXPECT_EQ(EscapedAlone("\x81\x81<"), "\x81\x81&lt;");
+}
+
+TEST(HtmlEscaping, IsTheSameAcrossBlockBoundaries) {
+    // Characters and escapes placed across every read and write boundary the writer might
+    // use: each unit below is escaped alone, so the page must be the units' escapes joined.
+    const std::string units[][2] = {
+        {"\x95\x5c", "\x95\x5c"}, {" ", "&nbsp;"}, {"\r\n", "<BR>\r\n"}, {"a", "a"},
+        {"\x81", "\x81"},         {"<", "&lt;"},   {"\x83\x41", "\x83\x41"}, {"\"", "&quot;"}};
+    std::string text, expected;
+    unsigned seed = 12345;
+    while (text.size() < 3 * 256 * 1024 + 7) {
+        seed = seed * 1103515245 + 12345;
+        const std::string* u = units[(seed >> 16) % 8];
+        text += u[0];
+        expected += u[1];
+    }
+    EXPECT_TRUE(EscapedAlone(text) == expected);
+}

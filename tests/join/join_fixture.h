@@ -1,0 +1,40 @@
+// Runs the join over a vector of paths, and records what it reports as skipped.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "join/join.h"
+#include "join/path_array.h"
+#include "support/scratch.h"
+
+struct JoinRun {
+    std::vector<std::string> skipped; // "index:why" in the order reported
+
+    bool Run(const std::string& output, const std::vector<std::string>& entries,
+             JoinFormat format) {
+        std::vector<const char*> paths;
+        for (const std::string& e : entries)
+            paths.push_back(e.c_str());
+        PathArray array{paths.data(), static_cast<int>(paths.size())};
+        FileList list = FileListOfPaths(array);
+        list.skipped = [](const void* owner, int index, const char*, JoinSkip why) {
+            (void)owner;
+            Current()->skipped.push_back(std::to_string(index) + ":" + std::to_string(why));
+        };
+        Current() = this;
+        return JoinFiles(output.c_str(), list, format);
+    }
+
+    static JoinRun*& Current() {
+        static JoinRun* run = nullptr;
+        return run;
+    }
+};
+
+// The canonical spelling of an existing path, as the list would hold it.
+inline std::string Canonical(const std::string& path) {
+    PathBuffer out;
+    GetCanonicalPath(out, path.c_str());
+    return out;
+}

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "text/path.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include "join_fixture.h"
+
+TEST(PlainJoin, ConcatenatesWrittenEntriesByteForByte) {
+    ScratchDir dir;
+    std::string a = Canonical(dir.Write("a.txt", "last line without break"));
+    std::string gone = dir.Write("gone.txt", "deleted after listing");
+    std::string empty = Canonical(dir.Write("empty.txt", ""));
+    std::string binary(256, '\0');
+    for (int i = 0; i < 256; ++i)
+        binary[i] = static_cast<char>(i);
+    std::string b = Canonical(dir.Write("b.bin", binary + "\r\n\x1a" + binary));
+    std::remove(gone.c_str());
+
+    JoinRun run;
+    std::string out = dir / "out.txt";
+    ASSERT_TRUE(run.Run(out, {a, gone, empty, b, a}, kJoinPlainText));
+    EXPECT_EQ(ReadWholeFile(out), "last line without break" + binary + "\r\n\x1a" + binary +
+                                      "last line without break");
+    EXPECT_EQ(run.skipped, std::vector<std::string>{"1:0"});
+}
+
+TEST(PlainJoin, EmptyListLeavesTheOutputAlone) {
+    ScratchDir dir;
+    std::string out = dir.Write("out.txt", "keep me");
+    JoinRun run;
+    EXPECT_TRUE(run.Run(out, {}, kJoinPlainText));
+    EXPECT_EQ(ReadWholeFile(out), "keep me");
+    EXPECT_TRUE(run.Run(dir / "new.txt", {}, kJoinHtml));
+    EXPECT_FALSE(PathExists(dir / "new.txt"));
+}
+
+TEST(PlainJoin, TheOutputFileIsNeverAnEntry) {
+    ScratchDir dir;
+    std::string a = Canonical(dir.Write("a.txt", "A"));
+    std::string out = Canonical(dir.Write("out.txt", "old output, never read back"));
+    std::string b = Canonical(dir.Write("b.txt", "B"));
+    JoinRun run;
+    // The output is typed by a relative, roundabout spelling of the same file.
+    std::string roundabout = dir / (std::string("..") + kSep + FileNamePart(dir.path().c_str()) +
+                                    kSep + "." + kSep + "out.txt");
+    ASSERT_TRUE(run.Run(roundabout, {out, a, out, b}, kJoinPlainText));
+    EXPECT_EQ(ReadWholeFile(out), "AB");
+    EXPECT_EQ(run.skipped, (std::vector<std::string>{"0:1", "2:1"}));
+}
+
+TEST(PlainJoin, LargeFilesCrossEveryBlockIntact) {
+    ScratchDir dir;
+    std::string big;
+    for (int i = 0; i < 700000; ++i)
+        big += static_cast<char>('a' + i % 23);
+    std::string a = Canonical(dir.Write("big1", big));
+    std::string b = Canonical(dir.Write("small", "xyz"));
+    std::string c = Canonical(dir.Write("big2", big.substr(3)));
+    std::string out = dir / "out";
+    JoinRun run;
+    ASSERT_TRUE(run.Run(out, {b, a, b, c, b}, kJoinPlainText));
+    EXPECT_TRUE(ReadWholeFile(out) == "xyz" + big + "xyz" + big.substr(3) + "xyz");
+}
+
+TEST(PlainJoin, OutputThatCannotBeOpenedFailsAndReadsNothing) {
+    ScratchDir dir;
+    std::string a = Canonical(dir.Write("a.txt", "A"));
+    JoinRun run;
+    std::string out = dir / "no-such-folder" + kSep + "out.txt";
+    errno = 0;
+    EXPECT_FALSE(run.Run(out, {a}, kJoinPlainText));
+    EXPECT_NE(errno, 0);
+    EXPECT_FALSE(run.Run(dir.path(), {a}, kJoinHtml)); // a folder
+    EXPECT_TRUE(run.skipped.empty());
+}
+
+TEST(PlainJoin, RelativeNewOutputIsCreatedInTheCurrentFolder) {
+    ScratchDir dir;
+    std::string a = Canonical(dir.Write("a.txt", "A"));
+    std::string name = "vellumor-relative-output.txt";
+    std::remove(name.c_str());
+    JoinRun run;
+    ASSERT_TRUE(run.Run(name, {a}, kJoinPlainText));
+    EXPECT_EQ(ReadWholeFile(name), "A");
+    std::remove(name.c_str());
+}
+
+#ifndef _WIN32
+TEST(PlainJoin, AFailedWriteIsAFailure) {
+    ScratchDir dir;
+    std::string a = Canonical(dir.Write("a.txt", std::string(300000, 'a')));
+    JoinRun run;
+    errno = 0;
+    EXPECT_FALSE(run.Run("/dev/full", {a}, kJoinPlainText));
+    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_FALSE(run.Run("/dev/full", {a}, kJoinHtml));
+    EXPECT_FALSE(run.Run("/dev/full", {dir.Write("tiny", "x")}, kJoinPlainText)); // fails on close
+}
+
+TEST(PlainJoin, LetterCaseIsKeptOnACaseSensitiveFileSystem) {
+    ScratchDir dir;
+    std::string lower = Canonical(dir.Write("a.txt", "lower"));
+    std::string upper = Canonical(dir.Write("A.txt", "upper"));
+    JoinRun run;
+    ASSERT_TRUE(run.Run(lower, {upper, lower}, kJoinPlainText));
+    EXPECT_EQ(ReadWholeFile(lower), "upper");
+}
+
+TEST(PlainJoin, AHardLinkToTheOutputIsTheOutput) {
+    ScratchDir dir;
+    std::string out = dir.Write("out.txt", "old");
+    std::string link = dir / "link.txt";
+    ASSERT_EQ(::link(out.c_str(), link.c_str()), 0);
+    std::string a = Canonical(dir.Write("a.txt", "A"));
+    JoinRun run;
+    ASSERT_TRUE(run.Run(out, {Canonical(link), a}, kJoinPlainText));
+    EXPECT_EQ(ReadWholeFile(out), "A");
+    EXPECT_EQ(run.skipped, std::vector<std::string>{"0:1"});
+}
+#endif

@@ -1,0 +1,71 @@
+#include "support/run_tool.h"
+
+#include <windows.h>
+
+#include "support/scratch.h"
+
+namespace {
+
+// Quotes one argument so that the C runtime's parser gives it back unchanged.
+std::string Quote(const std::string& a) {
+    std::string q = "\"";
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        std::size_t slashes = 0;
+        while (i < a.size() && a[i] == '\\') {
+            ++slashes;
+            ++i;
+        }
+        if (i == a.size()) {
+            q.append(slashes * 2, '\\');
+            break;
+        }
+        if (a[i] == '"')
+            q.append(slashes * 2 + 1, '\\');
+        else
+            q.append(slashes, '\\');
+        q += a[i];
+    }
+    return q + "\"";
+}
+
+HANDLE Inheritable(const std::string& path) {
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0,
+                       nullptr);
+}
+
+} // namespace
+
+ToolResult RunTool(const std::string& program, const std::vector<std::string>& arguments) {
+    std::string exe = program;
+    if (!exe.empty() && exe[0] == '/')
+        exe = "Z:" + exe;
+    for (char& c : exe)
+        if (c == '/')
+            c = '\\';
+    std::string commandLine = Quote(exe);
+    for (const std::string& a : arguments)
+        commandLine += " " + Quote(a);
+
+    ScratchDir dir;
+    HANDLE out = Inheritable(dir / "out"), err = Inheritable(dir / "err");
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = out;
+    si.hStdError = err;
+    PROCESS_INFORMATION pi{};
+    BOOL started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0,
+                                  nullptr, nullptr, &si, &pi);
+    CloseHandle(out);
+    CloseHandle(err);
+    if (!started)
+        return {-1, "", ""};
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return {static_cast<int>(code), ReadWholeFile(dir / "out"), ReadWholeFile(dir / "err")};
+}

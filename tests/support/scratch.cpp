@@ -1,0 +1,36 @@
+#include "support/scratch.h"
+
+#include <cstdio>
+
+#include "text/path.h"
+
+ScratchDir::ScratchDir() : path_(MakeScratchFolder()) {}
+ScratchDir::~ScratchDir() { RemoveTree(path_); }
+
+std::string ScratchDir::Write(const std::string& name, const std::string& bytes) const {
+    std::string full = *this / name;
+    WriteWholeFile(full, bytes);
+    return full;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr)
+        return "<missing>";
+    std::string bytes;
+    char block[65536];
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;)
+        bytes.append(block, n);
+    std::fclose(f);
+    return bytes;
+}
+
+bool PathExists(const std::string& path) { return FileExists(path.c_str()); }

@@ -1,0 +1,49 @@
+#include "text/path.h"
+
+#include <cstring>
+
+#include "text/sjis.h"
+
+// Index of the last separator, or -1. Scans backwards, as the separator test is costly
+// only for the rare 0x5C bytes.
+static long LastSeparator(const char* path) {
+    for (long i = static_cast<long>(std::strlen(path)) - 1; i >= 0; --i) {
+        if (IsFolderSeparatorAt(path, static_cast<unsigned>(i)))
+            return i;
+    }
+    return -1;
+}
+
+const char* FileNamePart(const char* path) { return path + LastSeparator(path) + 1; }
+char* FileNamePart(char* path) { return path + LastSeparator(path) + 1; }
+
+char* SplitFolderAndName(char* path) {
+    long i = LastSeparator(path);
+    if (i < 0)
+        return path;
+    path[i] = '\0';
+    return path + i + 1;
+}
+
+const char* ExtensionStart(const char* path) {
+    for (long i = static_cast<long>(std::strlen(path)) - 1; i >= 0; --i) {
+        if (IsFolderSeparatorAt(path, static_cast<unsigned>(i)))
+            break;
+        // 0x2E is below every second half, so a dot is always a dot.
+        if (path[i] == '.')
+            return path + i;
+    }
+    return StringEnd(path);
+}
+
+char* ExtensionStart(char* path) {
+    return const_cast<char*>(ExtensionStart(static_cast<const char*>(path)));
+}
+
+char* StripExtension(char* path) {
+    char* dot = ExtensionStart(path);
+    if (*dot == '\0')
+        return dot;
+    *dot = '\0';
+    return dot + 1;
+}

@@ -1,0 +1,25 @@
+// Path splitting over Shift_JIS byte strings. Only a real folder separator splits: on
+// Windows a backslash that is not the second half of a character, on POSIX a slash (0x2F,
+// which is never a second half). Positions returned point into the caller's string.
+#pragma once
+
+// The byte at index is a folder separator of this platform.
+bool IsFolderSeparatorAt(const char* path, unsigned index);
+
+// The text after the last separator; the path itself when there is none.
+const char* FileNamePart(const char* path);
+char* FileNamePart(char* path);
+
+// Cuts the path at its last separator (a NUL replaces it) and gives the name after it.
+// Without a separator the path stays whole and is also the name.
+char* SplitFolderAndName(char* path);
+
+// The last dot of the last component, or the end of the string when there is none.
+const char* ExtensionStart(const char* path);
+char* ExtensionStart(char* path);
+
+// Cuts the extension off and gives it without its dot; "" (the end) when there was none.
+char* StripExtension(char* path);
+
+// The item's attributes can be read: files and folders exist, anything else does not.
+bool FileExists(const char* path);
