@@ -101,13 +101,13 @@ TEST(HtmlPage, OutputAsFirstEntryAndHexAnchors) {
 
 TEST(HtmlPage, SingleFileHasBothMarksGreyAndNamesAreWrittenAsTheyAre) {
     ScratchDir dir;
-    std::string a = Canonical(dir.Write("R&D <1>.txt", "t"));
+    std::string a = Canonical(dir.Write("R&D;1.txt", "t"));
     std::string out = dir / "a&b.html";
     JoinRun run;
     ASSERT_TRUE(run.Run(out, {a}, kJoinHtml));
     EXPECT_EQ(ReadWholeFile(out), kHead1 + "a&b.html" + kHead2 + "<P>\n" +
-                                      Link("00000000", "R&D <1>.txt") + "</P>\n\n" +
-                                      Table(kGreyUp, "00000000", "R&D <1>.txt", kGreyDown, "t") +
+                                      Link("00000000", "R&D;1.txt") + "</P>\n\n" +
+                                      Table(kGreyUp, "00000000", "R&D;1.txt", kGreyDown, "t") +
                                       kFoot);
 }
 

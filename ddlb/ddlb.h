@@ -1,0 +1,36 @@
+// The drag-and-drop list box: an ordinary list box made reorderable in place. It reports
+// what the user does to its parent as WM_NOTIFY with a DDLBNOTIFY record; a parent that
+// wants the control's default action for a record sends that same record back to it.
+#pragma once
+
+#include <windows.h>
+
+#define DDLBN_KEYDOWN (WM_USER + 1)     // wParam, lParam of WM_KEYDOWN
+#define DDLBN_BEGINDRAG (WM_USER + 2)   // index; a nonzero answer refuses the drag or move
+#define DDLBN_DROP (WM_USER + 3)        // from, to
+#define DDLBN_ENDDRAG (WM_USER + 4)     // header only
+#define DDLBN_DRAGCURSOR (WM_USER + 5)  // to, wParam, lParam; answer a cursor or 0
+#define DDLBN_DROPFILES (WM_USER + 6)   // wParam (the HDROP, released by the parent), lParam
+#define DDLBN_RCLICK (WM_USER + 7)      // index
+#define DDLBN_CONTEXTMENU (WM_USER + 8) // header only
+#define DDLBN_SYSKEYDOWN (WM_USER + 9)  // wParam, lParam of WM_SYSKEYDOWN
+#define DDLBN_DESTROY (WM_USER + 10)    // header only, while still attached
+
+#define DDLB_SCROLL_TIMER 100
+
+// The first three fields have the layout of NMHDR, so the record travels as WM_NOTIFY.
+// wParam and lParam are pointer-sized, as a drop handle must fit in wParam.
+typedef struct DDLBNOTIFY {
+    HWND hwndFrom;
+    UINT_PTR idFrom;
+    UINT code;
+    int index;
+    WPARAM wParam;
+    LPARAM lParam;
+    int from;
+    int to;
+} DDLBNOTIFY;
+
+// Makes list a drag-and-drop list box; FALSE (and an ordinary list box) when its state
+// cannot be allocated. It detaches itself on WM_DESTROY.
+BOOL AttachDragDropListBox(HWND list);

@@ -1,0 +1,20 @@
+// The file list: the strings of the list box are the list, in join order.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "join/join.h"
+
+// Adds every dropped file that is new to the list, then releases the drop.
+void AddDroppedFiles(HWND list, HDROP drop);
+
+// Adds the canonical path of an existing file unless the list has it already (any letter
+// case); TRUE when an entry was added. Folders are never entries.
+bool AddFileToList(const char* path, HWND list);
+
+// Deletes the selected entry and selects the one now at its place (or the new last one).
+void DeleteSelectedEntry(HWND list);
+
+// The list box as the join run reads it.
+FileList FileListOfListBox(HWND list);
