@@ -2,60 +2,19 @@
 #include <cstring>
 
 #include "join/join.h"
+#include "join/html_escape.h"
 #include "join/output.h"
 #include "text/path.h"
 
 namespace {
 
-struct Escape {
-    unsigned char length; // 0: the byte stands for itself
-    char text[7];
-};
-
-struct EscapeTable {
-    Escape byByte[256];
-};
-
-// A browser must show every space and line break of the text. Only bytes below 0x40 are
-// replaced, and no second half of a double-byte character is below 0x40, so one table
-// lookup per byte keeps every character whole. A lead byte followed by a byte that cannot
-// complete it is a byte of its own, and so is what follows it: a stray lead byte can never
-// carry raw markup into the page or swallow a line break.
-constexpr EscapeTable MakeEscapeTable() {
-    EscapeTable t{};
-    t.byByte['\r'] = {5, "<BR>\r"};
-    t.byByte[' '] = {6, "&nbsp;"};
-    t.byByte['"'] = {6, "&quot;"};
-    t.byByte['&'] = {5, "&amp;"};
-    t.byByte['<'] = {4, "&lt;"};
-    t.byByte['>'] = {4, "&gt;"};
-    return t;
-}
-
-constexpr EscapeTable kEscapes = MakeEscapeTable();
-constexpr std::size_t kLongestEscape = 6;
-
-// Escapes one chunk into the output buffer, which the caller has made room for.
-unsigned char* EscapeChunk(unsigned char* to, const unsigned char* from, std::size_t size) {
-    for (const unsigned char* end = from + size; from != end; ++from) {
-        const Escape& e = kEscapes.byByte[*from];
-        if (e.length == 0) {
-            *to++ = *from;
-        } else {
-            std::memcpy(to, e.text, e.length);
-            to += e.length;
-        }
-    }
-    return to;
-}
-
 void CopyEscapedBytes(OutputStream& out, std::FILE* source) {
     unsigned char* chunk = out.buffer + kOutputBufferSize;
     while (out.error == 0) {
         std::size_t n = std::fread(chunk, 1, kEscapeChunk, source);
-        if (kOutputBufferSize - out.used < n * kLongestEscape && !FlushOutput(out))
+        if (kOutputBufferSize - out.used < n * kLongestHtmlEscape && !FlushOutput(out))
             return;
-        out.used = static_cast<std::size_t>(EscapeChunk(out.buffer + out.used, chunk, n) -
+        out.used = static_cast<std::size_t>(EscapeHtmlBytes(out.buffer + out.used, chunk, n) -
                                             out.buffer);
         if (n < kEscapeChunk)
             return; // end of file, or a read error, which ends the content the same way
