@@ -1,0 +1,134 @@
+// Browse and OK: choosing the output name, and the join itself.
+#include "app/dialog.h"
+
+#include <cerrno>
+#include <commdlg.h>
+#include <cstring>
+#include <shellapi.h>
+
+#include "app/texts.h"
+#include "filelist/filelist.h"
+#include "join/join.h"
+#include "res/resource.h"
+#include "text/buffer.h"
+#include "text/path.h"
+
+namespace {
+
+constexpr UINT kTrayIconId = 1;
+constexpr int kTrayIconSize = 16;
+
+// The name field's folder opens the save dialog; its name part is the suggested file name.
+// A name without a folder serves as both.
+void BrowseWithName(HWND dialog, const char* typed) {
+    PathBuffer folder;
+    PathBuffer file;
+    CopyBounded(folder, kPathBufferSize, typed);
+    CopyBounded(file, kPathBufferSize, SplitFolderAndName(folder));
+    OPENFILENAMEA request;
+    ZeroFill(&request, sizeof request);
+    request.lStructSize = sizeof request;
+    request.hwndOwner = dialog;
+    request.lpstrFilter = kSaveDialogFilter;
+    request.nFilterIndex = 0;
+    request.lpstrFile = file;
+    request.nMaxFile = kPathBufferSize;
+    request.lpstrInitialDir = folder;
+    request.lpstrTitle = kSaveDialogTitle;
+    request.lpstrDefExt = nullptr;
+    request.Flags = OFN_ENABLESIZING | OFN_EXPLORER | OFN_OVERWRITEPROMPT;
+    // Cancelled or failed: the field keeps what the user typed.
+    if (GetSaveFileNameA(&request))
+        SetDlgItemTextA(dialog, IDC_SAVENAME, file);
+}
+
+// The record is the first version's size: every system shows it, and the three fields used
+// (icon, tip, callback message) are all it has. The macro gives 88 bytes on 32-bit Windows.
+NOTIFYICONDATAA BusyIconRecord(HWND dialog) {
+    NOTIFYICONDATAA record;
+    ZeroFill(&record, sizeof record);
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = dialog;
+    record.uID = kTrayIconId;
+    return record;
+}
+
+// While the join runs the window is hidden; the icon shows that the program is at work.
+HICON ShowBusyIcon(HWND dialog) {
+    HICON icon =
+        static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TRAY),
+                                      IMAGE_ICON, kTrayIconSize, kTrayIconSize, 0));
+    NOTIFYICONDATAA record = BusyIconRecord(dialog);
+    record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    record.uCallbackMessage = WM_TRAYNOTIFY;
+    record.hIcon = icon;
+    CopyBounded(record.szTip, sizeof record.szTip, kBusyTrayTip);
+    Shell_NotifyIconA(NIM_ADD, &record);
+    return icon;
+}
+
+void RemoveBusyIcon(HWND dialog, HICON icon) {
+    NOTIFYICONDATAA record = BusyIconRecord(dialog);
+    Shell_NotifyIconA(NIM_DELETE, &record);
+    if (icon != nullptr)
+        DestroyIcon(icon);
+}
+
+// Why the output could not be written, for the errors a user can do something about.
+const char* FailureReason(int error) {
+    static const struct {
+        int error;
+        const char* reason;
+    } kReasons[] = {
+        {ENOENT, kReasonNoFolder},
+        {EACCES, kReasonDenied},
+        {ENOSPC, kReasonDiskFull},
+        {EINVAL, kReasonBadName},
+    };
+    for (const auto& entry : kReasons) {
+        if (entry.error == error)
+            return entry.reason;
+    }
+    return nullptr;
+}
+
+// The one message the program shows: a join that wrote nothing usable must not end as if it
+// had succeeded. The window is back with everything as it was, so the user can fix the name
+// and press OK again.
+void ReportUnwritableOutput(HWND dialog, const char* name, int error) {
+    ShowWindow(dialog, SW_SHOW);
+    SetForegroundWindow(dialog);
+    char message[kPathBufferSize + 256];
+    const char* reason = FailureReason(error);
+    PrintBounded(message, sizeof message, "%s%s%s%s%s", kWriteFailedOpen, name, kWriteFailedClose,
+                 reason != nullptr ? "\r\n" : "", reason != nullptr ? reason : "");
+    MessageBoxA(dialog, message, kProgramName, MB_OK | MB_ICONWARNING);
+    HWND field = GetDlgItem(dialog, IDC_SAVENAME);
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+}
+
+} // namespace
+
+void BrowseForSaveName(HWND dialog) {
+    PathBuffer typed;
+    GetDlgItemTextA(dialog, IDC_SAVENAME, typed, kPathBufferSize);
+    BrowseWithName(dialog, typed);
+}
+
+void RunJoin(HWND dialog) {
+    PathBuffer name;
+    GetDlgItemTextA(dialog, IDC_SAVENAME, name, kPathBufferSize);
+    JoinFormat format =
+        IsDlgButtonChecked(dialog, IDC_FORMAT_HTML) == BST_CHECKED ? kJoinHtml : kJoinPlainText;
+    ShowWindow(dialog, SW_HIDE);
+    HICON icon = ShowBusyIcon(dialog);
+    errno = 0;
+    bool joined = JoinFiles(name, FileListOfListBox(GetDlgItem(dialog, IDC_FILELIST)), format);
+    int error = errno;
+    RemoveBusyIcon(dialog, icon);
+    if (!joined) {
+        ReportUnwritableOutput(dialog, name, error);
+        return;
+    }
+    EndDialog(dialog, IDOK);
+}

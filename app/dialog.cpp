@@ -1,0 +1,218 @@
+// The dialog procedure, message by message, and the start sequence.
+#include "app/dialog.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include "app/geometry.h"
+#include "app/settings.h"
+#include "app/texts.h"
+#include "ddlb/ddlb.h"
+#include "filelist/filelist.h"
+#include "res/resource.h"
+#include "text/buffer.h"
+
+namespace {
+
+HWND FileListBox(HWND dialog) {
+    return GetDlgItem(dialog, IDC_FILELIST);
+}
+
+// --- Start sequence.
+
+void SetProgramIcons(HWND dialog) {
+    PathBuffer program;
+    DWORD length = GetModuleFileNameA(nullptr, program, kPathBufferSize);
+    if (length == 0 || length >= static_cast<DWORD>(kPathBufferSize))
+        return;
+    SHFILEINFOA info;
+    ZeroFill(&info, sizeof info);
+    if (SHGetFileInfoA(program, 0, &info, sizeof info, SHGFI_ICON | SHGFI_LARGEICON))
+        SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(info.hIcon));
+    ZeroFill(&info, sizeof info);
+    if (SHGetFileInfoA(program, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
+        SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(info.hIcon));
+}
+
+// OK needs an output name.
+void UpdateOkButton(HWND dialog) {
+    BOOL named = GetWindowTextLengthA(GetDlgItem(dialog, IDC_SAVENAME)) > 0;
+    EnableWindow(GetDlgItem(dialog, IDOK), named);
+}
+
+void ClearSaveName(HWND dialog) {
+    SetDlgItemTextA(dialog, IDC_SAVENAME, "");
+    // Setting the text to what it already is need not send EN_CHANGE; OK must start disabled.
+    UpdateOkButton(dialog);
+}
+
+void AttachFileList(HWND dialog) {
+    HWND list = FileListBox(dialog);
+    AttachDragDropListBox(list);
+    DragAcceptFiles(list, TRUE);
+}
+
+// The item goes right after "Maximise", where window commands are looked for.
+void AddTopmostToSystemMenu(HWND dialog) {
+    HMENU menu = GetSystemMenu(dialog, FALSE);
+    int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        if (GetMenuItemID(menu, position) == SC_MAXIMIZE)
+            InsertMenuA(menu, position + 1, MF_BYPOSITION | MF_STRING, IDM_TOPMOST,
+                        kTopmostMenuText);
+    }
+}
+
+// The stored size is applied to a window whose minimum (the template size) is already
+// recorded, so a stored size below it cannot shrink the window.
+void ApplyStoredSettings(HWND dialog) {
+    WindowSettings settings;
+    ZeroFill(&settings, sizeof settings);
+    settings.width = CurrentLayoutBaseline().minWidth;
+    settings.height = CurrentLayoutBaseline().minHeight;
+    LoadWindowSettings(&settings);
+    SetTopmost(dialog, settings.topmost);
+    ResizeWindowTo(dialog, settings.width, settings.height);
+    PlaceNearCursor(dialog);
+    if (settings.maximized)
+        ShowWindow(dialog, SW_SHOWMAXIMIZED);
+}
+
+BOOL OnInitDialog(HWND dialog) {
+    SetProgramIcons(dialog);
+    RecordLayoutBaseline(dialog);
+    PlaceNearCursor(dialog);
+    ClearSaveName(dialog);
+    AttachFileList(dialog);
+    CheckRadioButton(dialog, IDC_FORMAT_TEXT, IDC_FORMAT_HTML, IDC_FORMAT_TEXT);
+    AddTopmostToSystemMenu(dialog);
+    ApplyStoredSettings(dialog);
+    return TRUE;
+}
+
+// --- The list's notifications.
+
+BOOL AnswerDragCursor(HWND dialog, const DDLBNOTIFY* record) {
+    int cursor = record->to >= 0 ? IDC_DRAGCURSOR : IDC_NODROPCURSOR;
+    HCURSOR handle = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(cursor));
+    return SetDlgMsgResult(dialog, WM_NOTIFY, reinterpret_cast<LONG_PTR>(handle));
+}
+
+void ShowListMenu(HWND dialog, HWND list) {
+    if (SendMessageA(list, LB_GETCOUNT, 0, 0) <= 0)
+        return;
+    POINT at;
+    if (!GetCursorPos(&at))
+        return;
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LISTMENU));
+    if (menu == nullptr)
+        return;
+    // Without the foreground the menu would not close when the user clicks elsewhere.
+    SetForegroundWindow(dialog);
+    TrackPopupMenu(GetSubMenu(menu, 0), TPM_RIGHTBUTTON, at.x, at.y, 0, dialog, nullptr);
+    DestroyMenu(menu);
+}
+
+// The control acts on a record only when it comes back to it: this is how the parent asks
+// for the default action (delete, move, the context menu request). The control reads the
+// answer (to a drag request, for one) as the dialog's message result.
+BOOL SendBackToList(HWND dialog, DDLBNOTIFY* record) {
+    LRESULT answer =
+        SendMessageA(record->hwndFrom, WM_NOTIFY, record->idFrom, reinterpret_cast<LPARAM>(record));
+    return SetDlgMsgResult(dialog, WM_NOTIFY, answer);
+}
+
+BOOL OnListNotify(HWND dialog, DDLBNOTIFY* record) {
+    switch (record->code) {
+    case DDLBN_DRAGCURSOR:
+        return AnswerDragCursor(dialog, record);
+    case DDLBN_DROPFILES:
+        AddDroppedFiles(record->hwndFrom, reinterpret_cast<HDROP>(record->wParam));
+        return FALSE;
+    case DDLBN_CONTEXTMENU:
+        ShowListMenu(dialog, record->hwndFrom);
+        return FALSE;
+    default:
+        return SendBackToList(dialog, record);
+    }
+}
+
+BOOL OnNotify(HWND dialog, LPARAM lParam) {
+    NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header == nullptr || header->idFrom != IDC_FILELIST)
+        return FALSE;
+    return OnListNotify(dialog, reinterpret_cast<DDLBNOTIFY*>(lParam));
+}
+
+// --- Commands.
+
+BOOL OnCommand(HWND dialog, int id, int code) {
+    switch (id) {
+    case IDOK:
+        RunJoin(dialog);
+        break;
+    case IDCANCEL:
+        EndDialog(dialog, IDCANCEL);
+        break;
+    case IDC_BROWSE:
+        BrowseForSaveName(dialog);
+        break;
+    case IDC_SAVENAME:
+        if (code == EN_CHANGE)
+            UpdateOkButton(dialog);
+        break;
+    case IDM_DELETE:
+        DeleteSelectedEntry(FileListBox(dialog));
+        break;
+    }
+    return FALSE;
+}
+
+BOOL OnSysCommand(HWND dialog, WPARAM wParam) {
+    if (LOWORD(wParam) != IDM_TOPMOST)
+        return FALSE; // the system's own commands
+    SetTopmost(dialog, !IsTopmost(dialog));
+    return TRUE;
+}
+
+// The state lives in the window's style alone, so the mark is read afresh for every menu.
+BOOL OnInitMenuPopup(HWND dialog) {
+    UINT mark = IsTopmost(dialog) ? MF_CHECKED : MF_UNCHECKED;
+    CheckMenuItem(GetSystemMenu(dialog, FALSE), IDM_TOPMOST, MF_BYCOMMAND | mark);
+    return TRUE;
+}
+
+BOOL OnDestroy(HWND dialog) {
+    SaveWindowSettings(dialog);
+    return TRUE;
+}
+
+} // namespace
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog);
+    case WM_DESTROY:
+        return OnDestroy(dialog);
+    case WM_SIZE:
+        LayoutOnSize(dialog, wParam, LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    case WM_GETMINMAXINFO:
+        FillMinTrackSize(reinterpret_cast<MINMAXINFO*>(lParam));
+        return TRUE;
+    case WM_NCHITTEST:
+        HitTestAsCaption(dialog, wParam, lParam);
+        return TRUE;
+    case WM_NOTIFY:
+        return OnNotify(dialog, lParam);
+    case WM_COMMAND:
+        return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    case WM_SYSCOMMAND:
+        return OnSysCommand(dialog, wParam);
+    case WM_INITMENUPOPUP:
+        return OnInitMenuPopup(dialog);
+    default:
+        return FALSE;
+    }
+}
