@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/canonical_names.h"
 #include "join/join.h"
 #include "join/path_array.h"
-#include "text/path.h"
 
 namespace {
 
@@ -77,12 +77,10 @@ int main(int argc, char** argv) {
         return status;
 
     // Each existing file gets the spelling the program's list would give it, so that the
-    // output is recognised among the entries however either was typed.
-    std::vector<std::string> names;
-    for (const char* file : args.files) {
-        PathBuffer canonical;
-        names.emplace_back(FileExists(file) && GetCanonicalPath(canonical, file) ? canonical : file);
-    }
+    // output is recognised among the entries however either was typed. A missing file has
+    // no canonical path and stays as typed, for the join to skip and name.
+    std::vector<std::string> names(args.files.begin(), args.files.end());
+    CanonicaliseNames(names);
     std::vector<const char*> paths;
     for (const std::string& name : names)
         paths.push_back(name.c_str());

@@ -2,8 +2,6 @@
 #include <shlobj.h>
 
 #include "join/join.h"
-#include "join/output.h"
-#include "text/sjis.h"
 
 // The shell's parse through the desktop folder yields the stored spelling of every part
 // (letter case, long names). It resolves neither "." and ".." parts nor relative names
@@ -39,8 +37,4 @@ bool GetCanonicalPath(char* out, const char* path) {
     desktop->Release();
     allocator->Release();
     return ok;
-}
-
-bool IsOutputFile(const char* outputPath, const char* entry) {
-    return EqualNoCase(outputPath, entry);
 }

@@ -27,13 +27,13 @@ void WriteAnchor(OutputStream& out, const char* format, int index) {
     WriteText(out, text);
 }
 
-void WriteHead(OutputStream& out, const char* outputPath) {
+void WriteHead(OutputStream& out) {
     WriteText(out, "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\n"
                    "<HTML>\n"
                    "<HEAD>\n"
                    "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html;CHARSET=Shift_JIS\">\n"
                    "<TITLE>");
-    WriteText(out, FileNamePart(outputPath));
+    WriteText(out, FileNamePart(out.path));
     WriteText(out, "</TITLE>\n"
                    "</HEAD>\n"
                    "\n"
@@ -42,13 +42,13 @@ void WriteHead(OutputStream& out, const char* outputPath) {
                    "\n");
 }
 
-void WriteContents(OutputStream& out, const char* outputPath, const FileList& list) {
+void WriteContents(OutputStream& out, const FileList& list) {
     WriteText(out, "<P>\n");
     int count = list.count(list.owner);
     PathBuffer path;
     for (int i = 0; i < count; ++i) {
         // Skips are reported once, by the body, which is where an entry's table goes missing.
-        if (!FetchWrittenEntry(list, i, outputPath, path, false))
+        if (!FetchWrittenEntry(list, i, out, path, false))
             continue;
         WriteAnchor(out, "<A HREF=\"#%08x\">", i);
         WriteText(out, FileNamePart(path));
@@ -75,11 +75,11 @@ void WriteCaption(OutputStream& out, int index, int count, const char* path) {
     WriteText(out, "</CAPTION>\n");
 }
 
-void WriteBody(OutputStream& out, const char* outputPath, const FileList& list) {
+void WriteBody(OutputStream& out, const FileList& list) {
     int count = list.count(list.owner);
     PathBuffer path;
     for (int i = 0; i < count && out.error == 0; ++i) {
-        if (!FetchWrittenEntry(list, i, outputPath, path, true))
+        if (!FetchWrittenEntry(list, i, out, path, true))
             continue;
         WriteText(out, "<TABLE BORDER=\"1\" WIDTH=\"100%\" ALIGN=\"center\">\n");
         WriteCaption(out, i, count, path);
@@ -101,8 +101,8 @@ bool WriteHtmlJoin(const char* outputPath, const FileList& list) {
     OutputStream out;
     if (!OpenOutput(out, outputPath))
         return false;
-    WriteHead(out, outputPath);
-    WriteContents(out, outputPath, list);
-    WriteBody(out, outputPath, list);
+    WriteHead(out);
+    WriteContents(out, list);
+    WriteBody(out, list);
     return CloseOutput(out);
 }

@@ -4,10 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "text/path.h"
 
 bool OpenOutput(OutputStream& out, const char* path) {
-    out = OutputStream{nullptr, nullptr, 0, 0};
+    out = OutputStream{nullptr, path, nullptr, 0, 0, 0, 0};
     out.buffer = static_cast<unsigned char*>(std::malloc(kOutputBufferSize + kEscapeChunk));
     if (out.buffer == nullptr) {
         out.error = ENOMEM;
@@ -22,6 +21,7 @@ bool OpenOutput(OutputStream& out, const char* path) {
     }
     // The stream's own buffer would only add a copy: every write below is a whole block.
     std::setvbuf(out.file, nullptr, _IONBF, 0);
+    NoteOutputIdentity(out);
     return true;
 }
 
@@ -77,10 +77,17 @@ void CloseEntry(const FileList& list, int index, const char* path, std::FILE* en
 
 void CopyStreamBytes(OutputStream& destination, std::FILE* source) {
     // Read straight into the free part of the output buffer: small files gather into large
-    // writes, and no byte is copied twice.
+    // writes, and no byte is copied twice. What overflows the buffer the kernel copies on
+    // where it can, which spares user space every byte of a large file.
+    bool kernelTried = false;
     while (destination.error == 0) {
-        if (destination.used == kOutputBufferSize && !FlushOutput(destination))
-            return;
+        if (destination.used == kOutputBufferSize) {
+            if (!FlushOutput(destination))
+                return;
+            if (!kernelTried && CopyRestInKernel(destination, source))
+                return;
+            kernelTried = true;
+        }
         std::size_t room = kOutputBufferSize - destination.used;
         std::size_t n = std::fread(destination.buffer + destination.used, 1, room, source);
         destination.used += n;
@@ -94,15 +101,11 @@ void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why)
         list.skipped(list.owner, index, path, why);
 }
 
-bool FetchWrittenEntry(const FileList& list, int index, const char* outputPath, char* path,
+bool FetchWrittenEntry(const FileList& list, int index, const OutputStream& out, char* path,
                        bool report) {
     list.entry(list.owner, index, path);
     JoinSkip why;
-    if (!FileExists(path))
-        why = kSkipMissing;
-    else if (IsOutputFile(outputPath, path))
-        why = kSkipIsOutput;
-    else
+    if (IsWrittenEntry(out, path, &why))
         return true;
     if (report)
         ReportSkip(list, index, path, why);

@@ -10,7 +10,7 @@ bool WritePlainJoin(const FileList& list, const char* outputPath) {
     int count = list.count(list.owner);
     PathBuffer path;
     for (int i = 0; i < count && out.error == 0; ++i) {
-        if (!FetchWrittenEntry(list, i, outputPath, path, true))
+        if (!FetchWrittenEntry(list, i, out, path, true))
             continue;
         std::FILE* entry = OpenEntry(path);
         if (entry == nullptr) {

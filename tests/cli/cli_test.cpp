@@ -92,3 +92,28 @@ TEST(JoinTool, ADashAloneOrAfterDoubleDashIsAFile) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(ReadWholeFile(dir / "out"), "odd");
 }
+
+#ifndef _WIN32
+#include <unistd.h>
+
+TEST(JoinTool, NamesAreThoseOfTheFilesLinksLeadTo) {
+    ScratchDir dir;
+    MakeFolder(dir / "real");
+    std::string a = dir.Write("real/a.txt", "A");
+    std::string b = dir.Write("real/b.txt", "B");
+    ASSERT_EQ(symlink(a.c_str(), (dir / "real/link-to-a.txt").c_str()), 0);
+    ASSERT_EQ(symlink((dir / "real").c_str(), (dir / "folder-link").c_str()), 0);
+    ToolResult r = Join({"--html", "-o", dir / "out.html", dir / "real/link-to-a.txt",
+                         dir / "folder-link/b.txt", dir / "real/./a.txt"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::string page = ReadWholeFile(dir / "out.html");
+    EXPECT_TRUE(Mentions(page, "<A HREF=\"#00000000\">a.txt</A><BR>\n"
+                               "<A HREF=\"#00000001\">b.txt</A><BR>\n"
+                               "<A HREF=\"#00000002\">a.txt</A><BR>\n"))
+        << page;
+    // The output reached through a folder link is still the output.
+    r = Join({"-o", dir / "folder-link/a.txt", a, b});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(ReadWholeFile(a), "B");
+}
+#endif

@@ -1,0 +1,43 @@
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "join/output.h"
+
+void NoteOutputIdentity(OutputStream& out) {
+    struct stat st;
+    if (fstat(fileno(out.file), &st) == 0) {
+        out.device = st.st_dev;
+        out.node = st.st_ino;
+    }
+}
+
+// Letter case is never folded here: on a case-sensitive file system a.txt and A.txt are two
+// files. Any other spelling of the output (a link, another path to the same place) is the
+// same file, found by its identity.
+bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
+    struct stat st;
+    if (stat(entry, &st) != 0) {
+        *why = kSkipMissing;
+        return false;
+    }
+    if (st.st_dev == out.device && st.st_ino == out.node) {
+        *why = kSkipIsOutput;
+        return false;
+    }
+    return true;
+}
+
+bool CopyRestInKernel(OutputStream& out, std::FILE* source) {
+    int from = fileno(source), to = fileno(out.file);
+    for (;;) {
+        ssize_t n = copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
+        if (n == 0)
+            return true;
+        // Impossible between these two files (a device, an old kernel), or a failure on
+        // either side: the buffered copy goes on from here and tells a read error from a
+        // write error.
+        if (n < 0 && errno != EINTR)
+            return false;
+    }
+}
