@@ -131,6 +131,21 @@ class Desktop:
             raise HarnessError(f"xdotool {' '.join(map(str, args))}: {r.stderr.decode().strip()}")
         return r.stdout.decode()
 
+    def move_pointer(self, x, y, settle=0.3, timeout=5):
+        """Puts the pointer at (x, y) and makes sure it stays there (see Inspector)."""
+        deadline = time.monotonic() + timeout
+        while True:
+            self.xdotool("mousemove", x, y)
+            time.sleep(settle)
+            if self.pointer() == (x, y):
+                return
+            if time.monotonic() > deadline:
+                raise HarnessError(f"the pointer does not stay at {x},{y}")
+
+    def pointer(self):
+        values = dict(v.split(":") for v in self.xdotool("getmouselocation").split())
+        return int(values["x"]), int(values["y"])
+
     def screenshot(self, path, window=None):
         target = str(window) if window else "root"
         subprocess.run(["import", "-display", self.display, "-window", target, path],
@@ -230,6 +245,14 @@ class Inspector:
         self.desktop = desktop
         self.exe = exe
         self.out = os.path.join(desktop.logdir, "inspect.txt")
+        # Wine centres the pointer whenever it makes a new desktop, which it does again when
+        # a program starts after all others have ended a while ago; a program that stays for
+        # the whole session keeps the pointer where the test puts it. The centring comes
+        # shortly after the desktop exists (and not at all if it existed already).
+        desktop.xdotool("mousemove", 1, 1)
+        desktop.start(exe, "--hold")
+        self("")
+        wait_for(lambda: desktop.pointer() != (1, 1), 2, 0.05)
 
     def __call__(self, caption, wait_ms=0):
         """A Snapshot of the visible window titled caption, or None when there is none."""

@@ -6,10 +6,15 @@
 // usage: inspect CAPTION OUTFILE [WAIT_MS]
 //   Waits up to WAIT_MS (default 0) for a visible top-level window titled CAPTION.
 //   Exit status 0 found and written, 1 no such window, 2 usage or output error.
+// usage: inspect --hold
+//   Stays until killed. Wine ends its desktop a while after the last program has gone and
+//   centres the pointer when it makes the next one; a program that stays keeps the pointer
+//   where the test put it.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -25,10 +30,21 @@ std::string Hex(const char* text, int length) {
     return hex.empty() ? "-" : hex;
 }
 
+// Wide text to the ANSI code page: the Shift_JIS bytes the program itself holds.
+std::string AnsiHex(const wchar_t* wide, int length) {
+    char text[3 * 4096 + 4];
+    int bytes = length > 0 ? WideCharToMultiByte(CP_ACP, 0, wide, length, text, sizeof text,
+                                                 nullptr, nullptr)
+                           : 0;
+    return Hex(text, bytes);
+}
+
+// GetWindowText does not ask a window of another process for its text (an edit field's
+// contents, for one); WM_GETTEXT does, and Wine carries it across only as UTF-16.
 std::string WindowText(HWND window) {
-    char text[1024];
-    int length = GetWindowTextA(window, text, sizeof text);
-    return Hex(text, length > 0 ? length : 0);
+    wchar_t text[4096];
+    LRESULT length = SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+    return AnsiHex(text, static_cast<int>(length));
 }
 
 void WriteRect(FILE* out, const char* prefix, const RECT& r) {
@@ -52,20 +68,14 @@ void WriteListEntries(FILE* out, HWND list, int id) {
                  static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0)),
                  static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)));
     for (int i = 0; i < count; ++i) {
-        // Across processes Wine hands list text over as UTF-16 only; convert it back to the
-        // ANSI code page, which gives the Shift_JIS bytes the program itself holds.
         int length = static_cast<int>(SendMessageW(list, LB_GETTEXTLEN, i, 0));
-        if (length < 0 || length > 4096) {
+        if (length < 0 || length >= 4096) {
             std::fprintf(out, "item id=%d index=%d text=?\n", id, i);
             continue;
         }
-        std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-        length = static_cast<int>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0])));
-        char text[3 * 4096 + 4];
-        int bytes = length > 0 ? WideCharToMultiByte(CP_ACP, 0, wide.c_str(), length, text,
-                                                     sizeof text, nullptr, nullptr)
-                               : 0;
-        std::fprintf(out, "item id=%d index=%d text=%s\n", id, i, Hex(text, bytes).c_str());
+        wchar_t text[4096];
+        length = static_cast<int>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text)));
+        std::fprintf(out, "item id=%d index=%d text=%s\n", id, i, AnsiHex(text, length).c_str());
     }
 }
 
@@ -113,6 +123,11 @@ HWND FindVisibleWindow(const char* caption, DWORD waitMs) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--hold") == 0) {
+        GetDesktopWindow();
+        for (;;)
+            Sleep(60000);
+    }
     if (argc < 3 || argc > 4) {
         std::fprintf(stderr, "usage: inspect CAPTION OUTFILE [WAIT_MS]\n");
         return 2;
