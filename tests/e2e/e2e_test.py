@@ -188,6 +188,8 @@ class EndToEnd(unittest.TestCase):
         outdir = os.path.join(self.dir, "expected")
         os.makedirs(outdir, exist_ok=True)
         output = os.path.join(outdir, output_name)
+        # The page's title is the output's name: for the native tool, in Shift_JIS bytes too.
+        native_output = os.path.join(outdir.encode(), sjis(output_name))
         flags = ["--html"] if html else []
         if JOIN_NATIVE and os.path.exists(JOIN_NATIVE):
             # The native tool names each file by its Linux name; a mirror whose names are the
@@ -199,8 +201,9 @@ class EndToEnd(unittest.TestCase):
                 p = os.path.join(mirror, sjis(n))
                 shutil.copyfile(self.files[n], p)
                 paths.append(p)
-            r = subprocess.run([JOIN_NATIVE, *flags, "-o", output.encode(), *paths],
+            r = subprocess.run([JOIN_NATIVE, *flags, "-o", native_output, *paths],
                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+            output = native_output
         else:
             r = subprocess.run(["/usr/lib/wine/wine64", JOIN_WINDOWS, *flags, "-o",
                                 to_wine_path(output), *map(to_wine_path, (self.files[n] for n in names))],
@@ -306,10 +309,11 @@ class EndToEnd(unittest.TestCase):
         r = self.snap()
         self.assert_list(r, order, selected=2)
 
-        # The output name typed into 保存名 enables OK; HTML chosen with the mouse.
+        # The output name typed into 保存名 enables OK; HTML chosen with the mouse. The name
+        # is Japanese, with a 0x5C second byte (表), and becomes the page's title.
         outdir = os.path.join(self.dir, "out")
         os.makedirs(outdir)
-        output = os.path.join(outdir, "joined.html")
+        output = os.path.join(outdir, "連結表.html")
         self.click_control(r, IDC_SAVENAME)
         self.keys(r)
         self.desktop.xdotool("type", "--delay", 15, to_wine_path(output))
@@ -323,7 +327,7 @@ class EndToEnd(unittest.TestCase):
 
         self.click_control(r, IDOK)
         self.wait_for_exit()
-        self.assert_same_bytes(self.read(output), self.expected_join(order, "joined.html", True),
+        self.assert_same_bytes(self.read(output), self.expected_join(order, "連結表.html", True),
                                "the HTML page")
         width, height = r.rect[2:]
         self.assert_same_bytes(self.read(self.ini), ini_bytes(0, 0, height, width),
