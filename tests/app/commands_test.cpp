@@ -1,0 +1,180 @@
+// OK, Cancel and Browse on the real dialog, run modally as the program runs it.
+#include "harness.h"
+#include "res/resource.h"
+
+namespace {
+
+// 保存名
+const std::string kSaveTitle = "\x95\xdb\x91\xb6\x96\xbc";
+// 」に書き込めませんでした。
+const std::string kCouldNotWrite =
+    "\x81\x76\x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5"
+    "\x82\xbd\x81\x42";
+
+// ﾃｷｽﾄ ﾌｧｲﾙ (*.txt), HTML ﾌｧｲﾙ (*.htm; *.html), すべてのﾌｧｲﾙ (*.*)
+const std::vector<std::string> kFileTypes = {
+    "\xc3\xb7\xbd\xc4 \xcc\xa7\xb2\xd9 (*.txt)",
+    "HTML \xcc\xa7\xb2\xd9 (*.htm; *.html)",
+    "\x82\xb7\x82\xd7\x82\xc4\x82\xcc\xcc\xa7\xb2\xd9 (*.*)",
+};
+
+class CommandsTest : public DialogTest {
+  protected:
+    // The list is filled after the dialog is up, as the user fills it.
+    void Fill(HWND dialog, const std::vector<std::string>& names) {
+        dialog_ = dialog;
+        AddFiles(names);
+    }
+    void Press(HWND dialog, int id) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    }
+    // The dialog ends inside RunModalDialog; it is gone when that returns.
+    INT_PTR Run(const std::function<void(HWND)>& script) {
+        INT_PTR result = RunModalDialog(script);
+        dialog_ = nullptr;
+        return result;
+    }
+};
+
+TEST_F(CommandsTest, OkWithAnEmptyListEndsWithoutCreatingAFile) {
+    std::string output = scratch_ / "out.txt";
+    INT_PTR result = Run([&](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_SAVENAME, output.c_str());
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_FALSE(PathExists(output));
+    EXPECT_TRUE(PathExists(SettingsFile())); // the end of the dialog saved the settings
+}
+
+TEST_F(CommandsTest, OkJoinsTheListInItsOrderInTheChosenFormat) {
+    std::string output = scratch_ / "out.txt";
+    INT_PTR result = Run([&](HWND dialog) {
+        Fill(dialog, {"b.txt", "a.txt"});
+        SetDlgItemTextA(dialog, IDC_SAVENAME, output.c_str());
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(ReadWholeFile(output), "a.txt content\r\nb.txt content\r\n");
+
+    std::string page = scratch_ / "out.html";
+    result = Run([&](HWND dialog) {
+        Fill(dialog, {"c.txt"});
+        SetDlgItemTextA(dialog, IDC_SAVENAME, page.c_str());
+        SendMessageA(GetDlgItem(dialog, IDC_FORMAT_HTML), BM_CLICK, 0, 0);
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    std::string html = ReadWholeFile(page);
+    EXPECT_EQ(html.rfind("<!DOCTYPE HTML PUBLIC", 0), 0u) << html.substr(0, 80);
+    EXPECT_NE(html.find("content"), std::string::npos);
+}
+
+TEST_F(CommandsTest, CancelEndsAtOnceAndWritesNothing) {
+    std::string output = scratch_ / "out.txt";
+    INT_PTR result = Run([&](HWND dialog) {
+        Fill(dialog, {"a.txt"});
+        SetDlgItemTextA(dialog, IDC_SAVENAME, output.c_str());
+        Press(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_FALSE(PathExists(output));
+}
+
+TEST_F(CommandsTest, AnOutputThatCannotBeWrittenBringsTheWindowBackAsItWas) {
+    std::string unwritable = scratch_ / "no such folder\\out.html";
+    std::string fixed = scratch_ / "out.html";
+    std::string title, message;
+    bool visibleDuringMessage = false;
+    std::vector<std::string> before, after;
+    std::string nameAfter;
+    bool htmlAfter = false;
+    INT_PTR result = Run([&](HWND dialog) {
+        Fill(dialog, {"a.txt", "b.txt"});
+        before = ListEntries();
+        SetDlgItemTextA(dialog, IDC_SAVENAME, unwritable.c_str());
+        CheckRadioButton(dialog, IDC_FORMAT_TEXT, IDC_FORMAT_HTML, IDC_FORMAT_HTML);
+        WindowWatcher box([&](HWND w) { return IsMessageBoxOf(w, dialog); },
+                          [&](HWND w) {
+                              title = TextOf(w);
+                              message = MessageBoxText(w);
+                              visibleDuringMessage = IsWindowVisible(dialog) != 0;
+                              SendMessageA(w, WM_COMMAND, IDOK, 0);
+                          });
+        Press(dialog, IDOK);
+        EXPECT_EQ(box.seen(), 1);
+        after = ListEntries();
+        char name[600] = "";
+        GetDlgItemTextA(dialog, IDC_SAVENAME, name, sizeof name);
+        nameAfter = name;
+        htmlAfter = IsDlgButtonChecked(dialog, IDC_FORMAT_HTML) == BST_CHECKED;
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+
+        // The user corrects the name and tries again.
+        SetDlgItemTextA(dialog, IDC_SAVENAME, fixed.c_str());
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(title, "vellumor");
+    EXPECT_NE(message.find("\x81\x75" + unwritable + kCouldNotWrite), std::string::npos) << message;
+    EXPECT_TRUE(visibleDuringMessage);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(after.size(), 2u);
+    EXPECT_EQ(nameAfter, unwritable);
+    EXPECT_TRUE(htmlAfter);
+    EXPECT_EQ(ReadWholeFile(fixed).rfind("<!DOCTYPE HTML PUBLIC", 0), 0u);
+}
+
+TEST_F(CommandsTest, BrowseStartsFromTheTypedNameAndReturnsTheChoice) {
+    std::string typed = scratch_ / "old.txt";
+    std::string seenTitle, seenName, afterCancel, afterSave;
+    std::vector<std::string> seenTypes;
+    Open();
+    SetDlgItemTextA(dialog_, IDC_SAVENAME, typed.c_str());
+    auto isSaveDialog = [&](HWND w) { return IsMessageBoxOf(w, dialog_); };
+    {
+        WindowWatcher save(isSaveDialog, [&](HWND w) {
+            seenTitle = TextOf(w);
+            HWND types = GetDlgItem(w, 0x470); // cmb1, the file types
+            int count = static_cast<int>(SendMessageA(types, CB_GETCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                char type[128] = "";
+                SendMessageA(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(type));
+                seenTypes.push_back(type);
+            }
+            PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+        });
+        SendMessageA(dialog_, WM_COMMAND, IDC_BROWSE, 0);
+        EXPECT_EQ(save.seen(), 1);
+    }
+    char text[600] = "";
+    GetDlgItemTextA(dialog_, IDC_SAVENAME, text, sizeof text);
+    afterCancel = text;
+    {
+        WindowWatcher save(isSaveDialog, [&](HWND w) {
+            // The file name field (cmb13 in the explorer-style dialog, else edt1).
+            HWND field = GetDlgItem(w, 0x47c);
+            if (field == nullptr)
+                field = GetDlgItem(w, 0x480);
+            seenName = TextOf(field);
+            SetWindowTextA(field, "new.html");
+            PostMessageA(w, WM_COMMAND, IDOK, 0);
+        });
+        SendMessageA(dialog_, WM_COMMAND, IDC_BROWSE, 0);
+        EXPECT_EQ(save.seen(), 1);
+    }
+    GetDlgItemTextA(dialog_, IDC_SAVENAME, text, sizeof text);
+    afterSave = text;
+    EXPECT_EQ(seenTitle, kSaveTitle);
+    EXPECT_EQ(seenTypes, kFileTypes);
+    EXPECT_EQ(afterCancel, typed);
+    EXPECT_EQ(seenName, "old.txt");
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, afterSave.c_str(), -1,
+                             (scratch_ / "new.html").c_str(), -1),
+              CSTR_EQUAL)
+        << afterSave;
+}
+
+} // namespace

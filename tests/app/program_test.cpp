@@ -1,0 +1,130 @@
+// The program itself, started as a user starts it: its settings file beside it, read at the
+// start and written when the window closes, and its exit code.
+#include <string>
+
+#include "app/geometry.h"
+#include "harness.h"
+
+namespace {
+
+std::string WindowsPath(std::string path) {
+    if (!path.empty() && path[0] == '/')
+        path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+struct Found {
+    DWORD process;
+    HWND window;
+};
+
+BOOL CALLBACK FindProgramWindow(HWND window, LPARAM data) {
+    Found* found = reinterpret_cast<Found*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != found->process || !IsWindowVisible(window) || TextOf(window) != "vellumor")
+        return TRUE;
+    found->window = window;
+    return FALSE;
+}
+
+class RunningProgram {
+  public:
+    explicit RunningProgram(const std::string& exe) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        std::string commandLine = "\"" + exe + "\"";
+        started_ = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &startup, &info_) != 0;
+    }
+    ~RunningProgram() {
+        if (!started_)
+            return;
+        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(info_.hProcess, 99);
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+    // The main window once it is up, or null after 20 s.
+    HWND Window() {
+        Found found{info_.dwProcessId, nullptr};
+        for (int i = 0; i < 200 && started_ && found.window == nullptr; ++i) {
+            EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&found));
+            if (found.window == nullptr)
+                Sleep(100);
+        }
+        return found.window;
+    }
+    // The exit code, or -1 when the program does not end within 20 s.
+    int Wait() {
+        if (!started_ || WaitForSingleObject(info_.hProcess, 20000) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(info_.hProcess, &code);
+        return static_cast<int>(code);
+    }
+
+  private:
+    PROCESS_INFORMATION info_{};
+    bool started_ = false;
+};
+
+// The names of the .ini files in a folder, as the file system spells them.
+std::vector<std::string> IniFiles(const ScratchDir& dir) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir / "*.ini").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+TEST(Program, KeepsItsSettingsInALowerCaseIniBesideItAndAppliesThemNextTime) {
+    ScratchDir dir;
+    std::string exe = dir / "Vellumor.EXE";
+    ASSERT_TRUE(CopyFileA(WindowsPath(VELLUMOR_PROGRAM).c_str(), exe.c_str(), FALSE));
+
+    RECT first{};
+    {
+        RunningProgram program(exe);
+        HWND window = program.Window();
+        ASSERT_NE(window, nullptr);
+        GetWindowRect(window, &first);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program.Wait(), 0);
+    }
+    EXPECT_EQ(IniFiles(dir), std::vector<std::string>{"vellumor.ini"});
+    std::string ini = dir / "vellumor.ini";
+    EXPECT_EQ(ReadWholeFile(ini), "[vellumor]\r\n" + kKeyTopmost + "=0\r\n" + kKeyMaximized +
+                                      "=0\r\n" + kKeyHeight + "=" +
+                                      std::to_string(RectHeight(first)) + "\r\n" + kKeyWidth + "=" +
+                                      std::to_string(RectWidth(first)) + "\r\n");
+
+    int width = RectWidth(first) + 60, height = RectHeight(first) + 30;
+    std::string stored = "[vellumor]\r\n" + kKeyTopmost + "=1\r\n" + kKeyMaximized + "=0\r\n" +
+                         kKeyHeight + "=" + std::to_string(height) + "\r\n" + kKeyWidth + "=" +
+                         std::to_string(width) + "\r\n";
+    ASSERT_TRUE(WriteWholeFile(ini, stored));
+    {
+        RunningProgram program(exe);
+        HWND window = program.Window();
+        ASSERT_NE(window, nullptr);
+        RECT second;
+        GetWindowRect(window, &second);
+        EXPECT_EQ(RectWidth(second), width);
+        EXPECT_EQ(RectHeight(second), height);
+        EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program.Wait(), 0);
+    }
+    EXPECT_EQ(ReadWholeFile(ini), stored);
+}
+
+} // namespace

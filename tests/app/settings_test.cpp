@@ -1,0 +1,140 @@
+// The settings file: where it lives, how its values read, and its bytes after a run.
+#include <climits>
+#include <cstring>
+#include <string>
+
+#include "app/geometry.h"
+#include "app/settings.h"
+#include "harness.h"
+#include "text/buffer.h"
+
+namespace {
+
+std::string PathFor(const char* program) {
+    PathBuffer path;
+    SettingsPathOf(program, path);
+    return path;
+}
+
+TEST(SettingsPath, IsTheProgramPathWithIniForItsExtensionInLowerCase) {
+    EXPECT_EQ(PathFor("C:\\Apps\\Tool.EXE"), "c:\\apps\\tool.ini");
+    EXPECT_EQ(PathFor("C:\\My.Dir\\Tool"), "c:\\my.dir\\tool.ini");
+    // 表 (0x95 0x5C) ends in a byte that is no separator; ア (0x83 0x41) and ｱ (0xB1) keep
+    // their bytes where a blind fold would turn 0x41 into 0x61.
+    EXPECT_EQ(PathFor("C:\\\x95\x5c\\\x83\x41\xb1.Exe"), "c:\\\x95\x5c\\\x83\x41\xb1.ini");
+}
+
+TEST(SettingsPath, NeverExceedsAPathBuffer) {
+    std::string longest = "C:\\" + std::string(514, 'A') + ".EXE"; // 521 bytes
+    PathBuffer path;
+    SettingsPathOf(longest.c_str(), path);
+    EXPECT_EQ(std::strlen(path), 521u);
+    EXPECT_EQ(std::string(path, 3), "c:\\");
+}
+
+class SettingsFileTest : public DialogTest {
+  protected:
+    std::string Ini(const std::string& body) { return scratch_.Write("v.ini", body); }
+};
+
+TEST_F(SettingsFileTest, ValuesReadLikeScannedNumbers) {
+    std::string ini = Ini("[vellumor]\r\n"
+                          "spaced=  250px\r\n"
+                          "negative=-5\r\n"
+                          "letters=abc\r\n"
+                          "empty=\r\n"
+                          "huge=99999999999\r\n"
+                          "tiny=-99999999999\r\n"
+                          "two=2\r\n"
+                          "zero=0\r\n"
+                          "[other]\r\n"
+                          "elsewhere=7\r\n");
+    const char* path = ini.c_str();
+    EXPECT_EQ(ReadSettingInt("spaced", path, 1), 250);
+    EXPECT_EQ(ReadSettingInt("negative", path, 1), -5);
+    EXPECT_EQ(ReadSettingInt("letters", path, 1), 1);
+    EXPECT_EQ(ReadSettingInt("empty", path, 1), 1);
+    EXPECT_EQ(ReadSettingInt("absent", path, 1), 1);
+    EXPECT_EQ(ReadSettingInt("elsewhere", path, 1), 1); // another section is not ours
+    EXPECT_EQ(ReadSettingInt("huge", path, 1), INT_MAX);
+    EXPECT_EQ(ReadSettingInt("tiny", path, 1), INT_MIN);
+    EXPECT_TRUE(ReadSettingBool("two", path, false));
+    EXPECT_FALSE(ReadSettingBool("zero", path, true));
+    EXPECT_TRUE(ReadSettingBool("letters", path, true));
+    EXPECT_FALSE(ReadSettingBool("letters", path, false));
+    std::string missing = scratch_ / "none.ini";
+    EXPECT_EQ(ReadSettingInt("negative", missing.c_str(), 9), 9);
+}
+
+TEST_F(SettingsFileTest, LoadReplacesOnlyWhatTheFileSupplies) {
+    std::string ini = Ini("[vellumor]\r\n" + kKeyTopmost + "=2\r\n" + kKeyHeight + "=abc\r\n" +
+                          kKeyWidth + "= 250px\r\n");
+    WindowSettings settings{false, false, 111, 222};
+    LoadWindowSettingsFrom(ini.c_str(), &settings);
+    EXPECT_TRUE(settings.topmost);
+    EXPECT_FALSE(settings.maximized);
+    EXPECT_EQ(settings.width, 250);
+    EXPECT_EQ(settings.height, 222);
+}
+
+TEST_F(SettingsFileTest, BooleansAreWrittenAsOneOrZero) {
+    std::string ini = scratch_ / "w.ini";
+    EXPECT_TRUE(WriteSettingBool(kKeyTopmost.c_str(), ini.c_str(), true));
+    EXPECT_TRUE(WriteSettingInt(kKeyWidth.c_str(), ini.c_str(), -12));
+    EXPECT_TRUE(WriteSettingBool(kKeyTopmost.c_str(), ini.c_str(), false));
+    EXPECT_EQ(ReadWholeFile(ini),
+              "[vellumor]\r\n" + kKeyTopmost + "=0\r\n" + kKeyWidth + "=-12\r\n");
+    // A folder that does not exist takes no file.
+    std::string unwritable = scratch_ / "no\\such\\folder.ini";
+    EXPECT_FALSE(WriteSettingInt(kKeyWidth.c_str(), unwritable.c_str(), 1));
+}
+
+TEST_F(SettingsFileTest, ARunWithoutAFileLeavesAllFourKeysInOrder) {
+    Open();
+    RECT window;
+    GetWindowRect(dialog_, &window);
+    Close();
+    EXPECT_EQ(ReadWholeFile(SettingsFile()),
+              "[vellumor]\r\n" + kKeyTopmost + "=0\r\n" + kKeyMaximized + "=0\r\n" + kKeyHeight +
+                  "=" + std::to_string(RectHeight(window)) + "\r\n" + kKeyWidth + "=" +
+                  std::to_string(RectWidth(window)) + "\r\n");
+}
+
+TEST_F(SettingsFileTest, StoredValuesComeBackNormalised) {
+    ASSERT_TRUE(WriteWholeFile(SettingsFile(), "[vellumor]\r\n" + kKeyTopmost + "=2\r\n" +
+                                                   kKeyMaximized + "=1\r\n" + kKeyHeight +
+                                                   "=400\r\n" + kKeyWidth + "=500\r\n"));
+    Open();
+    Close();
+    EXPECT_EQ(ReadWholeFile(SettingsFile()), "[vellumor]\r\n" + kKeyTopmost + "=1\r\n" +
+                                                 kKeyMaximized + "=1\r\n" + kKeyHeight +
+                                                 "=400\r\n" + kKeyWidth + "=500\r\n");
+}
+
+TEST_F(SettingsFileTest, AWindowClosedMinimizedSavesItsRestoredSizeNotMaximized) {
+    Open();
+    ResizeWindowTo(dialog_, CurrentLayoutBaseline().minWidth + 30,
+                   CurrentLayoutBaseline().minHeight + 20);
+    RECT window;
+    GetWindowRect(dialog_, &window);
+    ShowWindow(dialog_, SW_MAXIMIZE);
+    ShowWindow(dialog_, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(dialog_));
+    Close();
+    EXPECT_EQ(ReadWholeFile(SettingsFile()),
+              "[vellumor]\r\n" + kKeyTopmost + "=0\r\n" + kKeyMaximized + "=0\r\n" + kKeyHeight +
+                  "=" + std::to_string(RectHeight(window)) + "\r\n" + kKeyWidth + "=" +
+                  std::to_string(RectWidth(window)) + "\r\n");
+}
+
+TEST_F(SettingsFileTest, AnUnreadableWindowKeepsTheStoredSize) {
+    std::string ini = Ini("[vellumor]\r\n" + kKeyHeight + "=300\r\n" + kKeyWidth + "=280\r\n");
+    HWND gone = CreateWindowA("STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    SaveWindowSettingsTo(gone, ini.c_str());
+    EXPECT_EQ(ReadWholeFile(ini), "[vellumor]\r\n" + kKeyHeight + "=300\r\n" + kKeyWidth +
+                                      "=280\r\n" + kKeyTopmost + "=0\r\n" + kKeyMaximized +
+                                      "=0\r\n");
+}
+
+} // namespace

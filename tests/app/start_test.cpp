@@ -1,0 +1,140 @@
+// What the user finds when the window opens: icons, the system menu, the fields' first
+// state, and the stored settings applied.
+#include <string>
+
+#include "app/geometry.h"
+#include "harness.h"
+#include "res/resource.h"
+
+namespace {
+
+// 常に最前面に表示(&T)
+const std::string kTopmostItem =
+    "\x8f\xed\x82\xc9\x8d\xc5\x91\x4f\x96\xca\x82\xc9\x95\x5c\x8e\xa6(&T)";
+
+SIZE IconSize(HICON icon) {
+    ICONINFO info{};
+    SIZE size{0, 0};
+    if (!GetIconInfo(icon, &info))
+        return size;
+    BITMAP bitmap{};
+    GetObjectA(info.hbmMask, sizeof bitmap, &bitmap);
+    size.cx = bitmap.bmWidth;
+    // A monochrome-only icon keeps both masks in one bitmap of double height.
+    size.cy = info.hbmColor != nullptr ? bitmap.bmHeight : bitmap.bmHeight / 2;
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor != nullptr)
+        DeleteObject(info.hbmColor);
+    return size;
+}
+
+void WriteSettings(const std::string& body) {
+    ASSERT_TRUE(WriteWholeFile(SettingsFile(), "[vellumor]\r\n" + body));
+}
+
+class StartTest : public DialogTest {};
+
+TEST_F(StartTest, SetsTheProgramsLargeAndSmallIcons) {
+    Open();
+    HICON large = reinterpret_cast<HICON>(SendMessageA(dialog_, WM_GETICON, ICON_BIG, 0));
+    HICON small = reinterpret_cast<HICON>(SendMessageA(dialog_, WM_GETICON, ICON_SMALL, 0));
+    ASSERT_NE(large, nullptr);
+    ASSERT_NE(small, nullptr);
+    EXPECT_EQ(IconSize(large).cx, GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(IconSize(small).cx, GetSystemMetrics(SM_CXSMICON));
+}
+
+TEST_F(StartTest, PutsTheTopmostItemRightAfterMaximizeOnce) {
+    Open();
+    HMENU menu = GetSystemMenu(dialog_, FALSE);
+    int count = GetMenuItemCount(menu);
+    int maximize = -1, topmost = -1, topmostItems = 0;
+    for (int i = 0; i < count; ++i) {
+        UINT id = GetMenuItemID(menu, i);
+        if (id == SC_MAXIMIZE)
+            maximize = i;
+        if (id == IDM_TOPMOST) {
+            topmost = i;
+            ++topmostItems;
+        }
+    }
+    ASSERT_GE(maximize, 0);
+    EXPECT_EQ(topmost, maximize + 1);
+    EXPECT_EQ(topmostItems, 1);
+    char text[128] = "";
+    GetMenuStringA(menu, IDM_TOPMOST, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_EQ(text, kTopmostItem);
+}
+
+TEST_F(StartTest, OkWaitsForANameAndTextFormatIsChosen) {
+    Open();
+    EXPECT_EQ(GetWindowTextLengthA(Item(IDC_SAVENAME)), 0);
+    EXPECT_FALSE(IsWindowEnabled(Item(IDOK)));
+    EXPECT_EQ(IsDlgButtonChecked(dialog_, IDC_FORMAT_TEXT), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(dialog_, IDC_FORMAT_HTML), BST_UNCHECKED);
+
+    // Typed as the user types: characters into the focused field.
+    SetFocus(Item(IDC_SAVENAME));
+    SendMessageA(Item(IDC_SAVENAME), WM_CHAR, 'a', 0);
+    EXPECT_TRUE(IsWindowEnabled(Item(IDOK)));
+    SendMessageA(Item(IDC_SAVENAME), WM_CHAR, VK_BACK, 0);
+    EXPECT_EQ(GetWindowTextLengthA(Item(IDC_SAVENAME)), 0);
+    EXPECT_FALSE(IsWindowEnabled(Item(IDOK)));
+}
+
+TEST_F(StartTest, WithoutSettingsOpensAtTemplateSizeCentredOnTheCursor) {
+    RECT work;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    POINT centre{(work.left + work.right) / 2, (work.top + work.bottom) / 2};
+    ASSERT_TRUE(SetCursorPos(centre.x, centre.y));
+    Open();
+    const LayoutBaseline& baseline = CurrentLayoutBaseline();
+    RECT window;
+    GetWindowRect(dialog_, &window);
+    EXPECT_EQ(RectWidth(window), baseline.minWidth);
+    EXPECT_EQ(RectHeight(window), baseline.minHeight);
+    EXPECT_EQ(window.left, centre.x - baseline.minWidth / 2);
+    EXPECT_EQ(window.top, centre.y - baseline.minHeight / 2);
+    EXPECT_FALSE(IsTopmost(dialog_));
+    EXPECT_FALSE(IsZoomed(dialog_));
+}
+
+TEST_F(StartTest, StoredSizeTopmostAndMaximizedStateAreApplied) {
+    WriteSettings(kKeyTopmost + "=2\r\n" + kKeyMaximized + "=1\r\n" + kKeyHeight + "=400\r\n" +
+                  kKeyWidth + "=500\r\n");
+    Open();
+    EXPECT_TRUE(IsTopmost(dialog_));
+    EXPECT_TRUE(IsZoomed(dialog_));
+    RECT restored;
+    ASSERT_TRUE(GetRestoredRect(dialog_, &restored));
+    EXPECT_EQ(RectWidth(restored), 500);
+    EXPECT_EQ(RectHeight(restored), 400);
+
+    ShowWindow(dialog_, SW_RESTORE);
+    RECT window;
+    GetWindowRect(dialog_, &window);
+    EXPECT_EQ(RectWidth(window), 500);
+    EXPECT_EQ(RectHeight(window), 400);
+}
+
+TEST_F(StartTest, StoredSizesOutsideTheUsableRangeAreHeldByTheWindowLimits) {
+    // Negative and zero sizes reach the window unchanged and stop at the template size; a
+    // size past every screen stops at the largest window the system allows.
+    WriteSettings(kKeyHeight + "=0\r\n" + kKeyWidth + "=-5\r\n");
+    Open();
+    const LayoutBaseline& baseline = CurrentLayoutBaseline();
+    RECT window;
+    GetWindowRect(dialog_, &window);
+    EXPECT_EQ(RectWidth(window), baseline.minWidth);
+    EXPECT_EQ(RectHeight(window), baseline.minHeight);
+    Close();
+
+    WriteSettings(kKeyHeight + "=99999999999\r\n" + kKeyWidth + "=70000\r\n");
+    Open();
+    GetWindowRect(dialog_, &window);
+    EXPECT_LE(RectWidth(window), GetSystemMetrics(SM_CXMAXTRACK));
+    EXPECT_LE(RectHeight(window), GetSystemMetrics(SM_CYMAXTRACK));
+    EXPECT_GT(RectWidth(window), baseline.minWidth);
+}
+
+} // namespace
