@@ -14,4 +14,3 @@ bool GetCanonicalPath(char* out, const char* path) {
         out[0] = '\0';
     return ok;
 }
-

@@ -23,9 +23,9 @@ bool GetCanonicalPath(char* out, const char* path) {
     }
     WCHAR wide[MAX_PATH];
     LPITEMIDLIST items = nullptr;
-    bool ok = MultiByteToWideChar(CP_ACP, 0, full, -1, wide, MAX_PATH) != 0 &&
-              SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, &items,
-                                                  nullptr));
+    bool ok =
+        MultiByteToWideChar(CP_ACP, 0, full, -1, wide, MAX_PATH) != 0 &&
+        SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, &items, nullptr));
     if (ok) {
         static_assert(MAX_PATH < kPathBufferSize, "a shell path always fits a PathBuffer");
         char printed[MAX_PATH];

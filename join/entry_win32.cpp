@@ -19,4 +19,6 @@ bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
 }
 
 // The C runtime's streams offer no copy inside the system: the buffer does it all.
-bool CopyRestInKernel(OutputStream&, std::FILE*) { return false; }
+bool CopyRestInKernel(OutputStream&, std::FILE*) {
+    return false;
+}

@@ -14,8 +14,8 @@ void CopyEscapedBytes(OutputStream& out, std::FILE* source) {
         std::size_t n = std::fread(chunk, 1, kEscapeChunk, source);
         if (kOutputBufferSize - out.used < n * kLongestHtmlEscape && !FlushOutput(out))
             return;
-        out.used = static_cast<std::size_t>(EscapeHtmlBytes(out.buffer + out.used, chunk, n) -
-                                            out.buffer);
+        out.used =
+            static_cast<std::size_t>(EscapeHtmlBytes(out.buffer + out.used, chunk, n) - out.buffer);
         if (n < kEscapeChunk)
             return; // end of file, or a read error, which ends the content the same way
     }

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-
 bool OpenOutput(OutputStream& out, const char* path) {
     out = OutputStream{nullptr, path, nullptr, 0, 0, 0, 0};
     out.buffer = static_cast<unsigned char*>(std::malloc(kOutputBufferSize + kEscapeChunk));
@@ -48,7 +47,9 @@ void WriteBytes(OutputStream& out, const void* bytes, std::size_t size) {
     out.used += size;
 }
 
-void WriteText(OutputStream& out, const char* text) { WriteBytes(out, text, std::strlen(text)); }
+void WriteText(OutputStream& out, const char* text) {
+    WriteBytes(out, text, std::strlen(text));
+}
 
 bool CloseOutput(OutputStream& out) {
     FlushOutput(out);

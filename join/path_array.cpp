@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-static int PathArrayCount(const void* owner) { return static_cast<const PathArray*>(owner)->count; }
+static int PathArrayCount(const void* owner) {
+    return static_cast<const PathArray*>(owner)->count;
+}
 
 static void PathArrayEntry(const void* owner, int index, char* path) {
     const char* source = static_cast<const PathArray*>(owner)->paths[index];

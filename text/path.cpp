@@ -14,8 +14,12 @@ static long LastSeparator(const char* path) {
     return -1;
 }
 
-const char* FileNamePart(const char* path) { return path + LastSeparator(path) + 1; }
-char* FileNamePart(char* path) { return path + LastSeparator(path) + 1; }
+const char* FileNamePart(const char* path) {
+    return path + LastSeparator(path) + 1;
+}
+char* FileNamePart(char* path) {
+    return path + LastSeparator(path) + 1;
+}
 
 char* SplitFolderAndName(char* path) {
     long i = LastSeparator(path);

@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
-bool IsFolderSeparatorAt(const char* path, unsigned index) { return path[index] == '/'; }
+bool IsFolderSeparatorAt(const char* path, unsigned index) {
+    return path[index] == '/';
+}
 
 bool FileExists(const char* path) {
     struct stat st;

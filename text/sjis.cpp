@@ -32,8 +32,12 @@ char* NextChar(char* position) {
     return const_cast<char*>(NextChar(static_cast<const char*>(position)));
 }
 
-const char* StringEnd(const char* string) { return string + std::strlen(string); }
-char* StringEnd(char* string) { return string + std::strlen(string); }
+const char* StringEnd(const char* string) {
+    return string + std::strlen(string);
+}
+char* StringEnd(char* string) {
+    return string + std::strlen(string);
+}
 
 static unsigned char FoldAscii(unsigned char b) {
     return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b + 0x20) : b;

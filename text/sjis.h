@@ -7,7 +7,9 @@ enum ByteClass { kSingleByte = 0, kLeadByte = 1, kTrailByte = 2 };
 inline bool IsLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
-inline bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+inline bool IsTrailByte(unsigned char b) {
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
 
 // The class of the byte at index, found by walking from the start; 0 at or past the NUL.
 int ByteClassAt(const char* string, unsigned index);

@@ -19,13 +19,26 @@ static std::string Reference(const uint8_t* data, size_t size) {
             continue;
         }
         switch (b) {
-        case '\r': out += "<BR>\r"; break;
-        case ' ': out += "&nbsp;"; break;
-        case '"': out += "&quot;"; break;
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += static_cast<char>(b);
+        case '\r':
+            out += "<BR>\r";
+            break;
+        case ' ':
+            out += "&nbsp;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            out += static_cast<char>(b);
         }
     }
     return out;

@@ -9,10 +9,10 @@
 #include "text/path.h"
 #include "text/sjis.h"
 
-#define CHECK(condition)                                                                       \
-    do {                                                                                       \
-        if (!(condition))                                                                      \
-            std::abort();                                                                      \
+#define CHECK(condition)                                                                           \
+    do {                                                                                           \
+        if (!(condition))                                                                          \
+            std::abort();                                                                          \
     } while (0)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

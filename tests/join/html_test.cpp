@@ -6,11 +6,12 @@
 
 namespace {
 
-const std::string kHead1 = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\n"
-                           "<HTML>\n"
-                           "<HEAD>\n"
-                           "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html;CHARSET=Shift_JIS\">\n"
-                           "<TITLE>";
+const std::string kHead1 =
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\n"
+    "<HTML>\n"
+    "<HEAD>\n"
+    "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html;CHARSET=Shift_JIS\">\n"
+    "<TITLE>";
 const std::string kHead2 = "</TITLE>\n</HEAD>\n\n<BODY TEXT=\"#000000\" BGCOLOR=\"#ffffff\" "
                            "LINK=\"#0000ff\" ALINK=\"#ff0000\" VLINK=\"#880088\">\n\n";
 const std::string kTable = "<TABLE BORDER=\"1\" WIDTH=\"100%\" ALIGN=\"center\">\n";
@@ -18,8 +19,12 @@ const std::string kGreyUp = "<FONT COLOR=\"#8f8f8f\">\x81\xaa</FONT>";   // ↑
 const std::string kGreyDown = "<FONT COLOR=\"#8f8f8f\">\x81\xab</FONT>"; // ↓
 const std::string kFoot = "\n</BODY>\n</HTML>\n";
 
-std::string Up(const char* anchor) { return std::string("<A HREF=\"#") + anchor + "\">\x81\xaa</A>"; }
-std::string Down(const char* anchor) { return std::string("<A HREF=\"#") + anchor + "\">\x81\xab</A>"; }
+std::string Up(const char* anchor) {
+    return std::string("<A HREF=\"#") + anchor + "\">\x81\xaa</A>";
+}
+std::string Down(const char* anchor) {
+    return std::string("<A HREF=\"#") + anchor + "\">\x81\xab</A>";
+}
 std::string Link(const char* anchor, const std::string& name) {
     return std::string("<A HREF=\"#") + anchor + "\">" + name + "</A><BR>\n";
 }
@@ -56,8 +61,7 @@ TEST(HtmlPage, WorkedExample) {
               kHead1 + "all.html" + kHead2 + "<P>\n" + Link("00000000", "a.txt") +
                   Link("00000001", "b.txt") + "</P>\n\n" +
                   Table(kGreyUp, "00000000", "a.txt", Down("00000001"), "x&nbsp;y<BR>\r\n") +
-                  Table(Up("00000000"), "00000001", "b.txt", kGreyDown,
-                        "1&nbsp;&amp;&nbsp;2") +
+                  Table(Up("00000000"), "00000001", "b.txt", kGreyDown, "1&nbsp;&amp;&nbsp;2") +
                   kFoot);
 }
 
@@ -105,10 +109,9 @@ TEST(HtmlPage, SingleFileHasBothMarksGreyAndNamesAreWrittenAsTheyAre) {
     std::string out = dir / "a&b.html";
     JoinRun run;
     ASSERT_TRUE(run.Run(out, {a}, kJoinHtml));
-    EXPECT_EQ(ReadWholeFile(out), kHead1 + "a&b.html" + kHead2 + "<P>\n" +
-                                      Link("00000000", "R&D;1.txt") + "</P>\n\n" +
-                                      Table(kGreyUp, "00000000", "R&D;1.txt", kGreyDown, "t") +
-                                      kFoot);
+    EXPECT_EQ(ReadWholeFile(out),
+              kHead1 + "a&b.html" + kHead2 + "<P>\n" + Link("00000000", "R&D;1.txt") + "</P>\n\n" +
+                  Table(kGreyUp, "00000000", "R&D;1.txt", kGreyDown, "t") + kFoot);
 }
 
 TEST(HtmlEscaping, SpacesBreaksAndMarkup) {
@@ -139,7 +142,7 @@ TEST(HtmlEscaping, IsTheSameAcrossBlockBoundaries) {
     // Characters and escapes placed across every read and write boundary the writer might
     // use: each unit below is escaped alone, so the page must be the units' escapes joined.
     const std::string units[][2] = {
-        {"\x95\x5c", "\x95\x5c"}, {" ", "&nbsp;"}, {"\r\n", "<BR>\r\n"}, {"a", "a"},
+        {"\x95\x5c", "\x95\x5c"}, {" ", "&nbsp;"}, {"\r\n", "<BR>\r\n"},     {"a", "a"},
         {"\x81", "\x81"},         {"<", "&lt;"},   {"\x83\x41", "\x83\x41"}, {"\"", "&quot;"}};
     std::string text, expected;
     unsigned seed = 12345;

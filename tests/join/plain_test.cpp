@@ -25,8 +25,8 @@ TEST(PlainJoin, ConcatenatesWrittenEntriesByteForByte) {
     JoinRun run;
     std::string out = dir / "out.txt";
     ASSERT_TRUE(run.Run(out, {a, gone, empty, b, a}, kJoinPlainText));
-    EXPECT_EQ(ReadWholeFile(out), "last line without break" + binary + "\r\n\x1a" + binary +
-                                      "last line without break");
+    EXPECT_EQ(ReadWholeFile(out),
+              "last line without break" + binary + "\r\n\x1a" + binary + "last line without break");
     EXPECT_EQ(run.skipped, std::vector<std::string>{"1:0"});
 }
 

@@ -56,8 +56,8 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
     si.hStdOutput = out;
     si.hStdError = err;
     PROCESS_INFORMATION pi{};
-    BOOL started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0,
-                                  nullptr, nullptr, &si, &pi);
+    BOOL started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                  nullptr, &si, &pi);
     CloseHandle(out);
     CloseHandle(err);
     if (!started)

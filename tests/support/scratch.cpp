@@ -5,7 +5,9 @@
 #include "text/path.h"
 
 ScratchDir::ScratchDir() : path_(MakeScratchFolder()) {}
-ScratchDir::~ScratchDir() { RemoveTree(path_); }
+ScratchDir::~ScratchDir() {
+    RemoveTree(path_);
+}
 
 std::string ScratchDir::Write(const std::string& name, const std::string& bytes) const {
     std::string full = *this / name;
@@ -33,4 +35,6 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
-bool PathExists(const std::string& path) { return FileExists(path.c_str()); }
+bool PathExists(const std::string& path) {
+    return FileExists(path.c_str());
+}

@@ -11,7 +11,7 @@ constexpr char kSep = '/';
 
 // A new empty folder, removed with everything in it when the object goes.
 class ScratchDir {
-public:
+  public:
     ScratchDir();
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
@@ -23,7 +23,7 @@ public:
     // Writes a file inside the folder and gives its full path.
     std::string Write(const std::string& name, const std::string& bytes) const;
 
-private:
+  private:
     std::string path_;
 };
 

@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-bool MakeFolder(const std::string& path) { return mkdir(path.c_str(), 0755) == 0; }
+bool MakeFolder(const std::string& path) {
+    return mkdir(path.c_str(), 0755) == 0;
+}
 
 std::string MakeScratchFolder() {
     const char* tmp = std::getenv("TMPDIR");

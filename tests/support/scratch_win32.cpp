@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <windows.h>
 
-bool MakeFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+bool MakeFolder(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
 
 std::string MakeScratchFolder() {
     char tmp[MAX_PATH];

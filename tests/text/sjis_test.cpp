@@ -29,7 +29,8 @@ TEST(ByteClass, RealBackslashIsNotTheSecondHalfOfACharacter) {
 }
 
 TEST(NextChar, StepsCharactersAndStopsAtTheEnd) {
-    const char s[] = "a\x83\x41" "b\x81";
+    const char s[] = "a\x83\x41"
+                     "b\x81";
     const char* p = NextChar(s);
     EXPECT_EQ(p, s + 1);
     p = NextChar(p);
@@ -41,9 +42,11 @@ TEST(NextChar, StepsCharactersAndStopsAtTheEnd) {
 }
 
 TEST(CaseFolding, LowersSingleBytesOnly) {
-    char s[] = "ABC\x83\x41" "D\xb1Z"; // ABCアDｱZ
+    char s[] = "ABC\x83\x41"
+               "D\xb1Z"; // ABCアDｱZ
     ToLowerInPlace(s);
-    EXPECT_STREQ(s, "abc\x83\x41" "d\xb1z");
+    EXPECT_STREQ(s, "abc\x83\x41"
+                    "d\xb1z");
 }
 
 TEST(CaseFolding, EqualNoCaseNeverFoldsASecondHalf) {
@@ -51,9 +54,15 @@ TEST(CaseFolding, EqualNoCaseNeverFoldsASecondHalf) {
     EXPECT_FALSE(EqualNoCase("C:\\\x83\x41.txt", "C:\\\x83\x61.txt")); // ア and ヂ
     EXPECT_TRUE(EqualNoCase("C:\\\x83\x41.TXT", "c:\\\x83\x41.txt"));
     // After a byte that cannot complete a lead byte, letters fold again.
-    EXPECT_TRUE(EqualNoCase("\x81\x30" "A", "\x81\x30" "a"));
+    EXPECT_TRUE(EqualNoCase("\x81\x30"
+                            "A",
+                            "\x81\x30"
+                            "a"));
     // A letter right after a lead byte is its second half, and kept exact.
-    EXPECT_FALSE(EqualNoCase("\x81" "A", "\x81" "a"));
+    EXPECT_FALSE(EqualNoCase("\x81"
+                             "A",
+                             "\x81"
+                             "a"));
     EXPECT_TRUE(EqualNoCase("", ""));
     EXPECT_FALSE(EqualNoCase("abc", "abcd"));
     EXPECT_FALSE(EqualNoCase("abcd", "abc"));
