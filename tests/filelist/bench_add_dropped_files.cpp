@@ -1,0 +1,67 @@
+// How long one drop of many files takes to reach the list: AddDroppedFiles on a real sorted
+// list box in a real dialog, for drops of 1,000 and 10,000 existing files in shuffled order,
+// then the same 10,000 again (all duplicates). Not a test: it prints figures.
+//   bench_add_dropped_files [count...]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "filelist/filelist.h"
+#include "list_dialog.h"
+#include "support/scratch.h"
+
+namespace {
+
+double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
+double TimeDrop(ListDialog& d, const std::vector<std::string>& names) {
+    HDROP drop = MakeDrop(names);
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    AddDroppedFiles(d.list(), drop);
+    QueryPerformanceCounter(&end);
+    return Seconds(start, end);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i)
+        counts.push_back(std::atoi(argv[i]));
+    if (counts.empty())
+        counts = {1000, 10000};
+    int most = *std::max_element(counts.begin(), counts.end());
+
+    ScratchDir dir;
+    std::vector<std::string> files;
+    for (int i = 0; i < most; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "File%05d.txt", i);
+        files.push_back(dir.Write(name, "x"));
+    }
+    std::shuffle(files.begin(), files.end(), std::mt19937(20261208));
+
+    ListDialog d;
+    for (int count : counts) {
+        std::vector<std::string> names(files.begin(), files.begin() + count);
+        d.Reset({});
+        double fresh = TimeDrop(d, names);
+        int added = d.Count();
+        double again = TimeDrop(d, names);
+        std::printf("%6d files: %8.3f s into an empty list (%d entries), %8.3f s again "
+                    "(all duplicates, %d entries)\n",
+                    count, fresh, added, again, d.Count());
+    }
+    return 0;
+}

@@ -1,0 +1,169 @@
+// Dropped files into a real sorted list box, and deletion of the selected entry.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "filelist/filelist.h"
+#include "list_dialog.h"
+#include "support/scratch.h"
+
+namespace {
+
+std::string Canonical(const std::string& path) {
+    PathBuffer out;
+    GetCanonicalPath(out, path.c_str());
+    return out;
+}
+
+std::string Upper(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+} // namespace
+
+TEST(Intake, OnlyNewExistingFilesBecomeEntries) {
+    ScratchDir dir;
+    std::string a = dir.Write("alpha.txt", "a");
+    std::string b = dir.Write("Bravo.txt", "b");
+    ASSERT_TRUE(MakeFolder(dir / "folder"));
+    dir.Write("folder\\inside.txt", "i");
+    ListDialog d;
+    AddDroppedFiles(d.list(), MakeDrop({b, dir / "folder", dir / "missing.txt", a, Upper(a)}));
+    // The folder's files are not taken in; the second spelling of alpha is the same file.
+    EXPECT_EQ(d.Entries(), (std::vector<std::string>{Canonical(a), Canonical(b)}));
+
+    // A later drop of either spelling finds the entry already there.
+    AddDroppedFiles(d.list(), MakeDrop({Upper(b), a}));
+    EXPECT_EQ(d.Count(), 2);
+    EXPECT_FALSE(AddFileToList(Upper(a).c_str(), d.list()));
+    EXPECT_FALSE(AddFileToList((dir / "folder").c_str(), d.list()));
+}
+
+// Whether a file is already listed is the list's own case-insensitive search, also for an
+// entry spelled otherwise than the shell spells the file today.
+TEST(Intake, AFileIsListedWhenTheListFindsItsPathWhateverTheCase) {
+    if (GetACP() != 932)
+        GTEST_SKIP() << "needs the Japanese code page";
+    ScratchDir dir;
+    // Full-width "mix" and "wide": the same letters in upper case, or in half width.
+    std::string mix = Canonical(dir.Write("\x82\x8d\x82\x89\x82\x98.txt", "m"));
+    std::string wide = Canonical(dir.Write("\x82\x97\x82\x89\x82\x84\x82\x85.txt", "w"));
+    std::string folder = mix.substr(0, mix.size() - 10);
+    struct {
+        std::string file, listed;
+        bool added;
+    } cases[] = {
+        {mix, Upper(mix), false},
+        {mix, folder + "\x82\x6c\x82\x68\x82\x77.txt", false},
+        {wide, folder + "wide.txt", true},
+    };
+    ListDialog d;
+    for (const auto& c : cases) {
+        d.Reset({c.listed});
+        bool listFindsIt = SendMessageA(d.list(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(c.file.c_str())) != LB_ERR;
+        ASSERT_EQ(listFindsIt, !c.added) << c.listed;
+        AddDroppedFiles(d.list(), MakeDrop({c.file}));
+        EXPECT_EQ(d.Count(), c.added ? 2 : 1) << c.listed;
+    }
+}
+
+TEST(Intake, EntriesGoWhereTheSortedListPutsThem) {
+    ScratchDir dir;
+    std::vector<std::string> shuffled;
+    for (const char* name : {"d.txt", "b.txt", "E.txt", "a.txt", "c.txt"})
+        shuffled.push_back(dir.Write(name, name));
+    ListDialog d;
+    AddDroppedFiles(d.list(), MakeDrop(shuffled));
+    std::vector<std::string> expected;
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "E.txt"})
+        expected.push_back(Canonical(dir / name));
+    EXPECT_EQ(d.Entries(), expected);
+}
+
+TEST(Intake, ANameTooLongForAPathIsSkippedAndTheRestGoesOn) {
+    ScratchDir dir;
+    std::string file = dir.Write("kept.txt", "k");
+    std::string tooLong = file + std::string(600, 'x');
+    ListDialog d;
+    AddDroppedFiles(d.list(), MakeDrop({tooLong, file}));
+    EXPECT_EQ(d.Entries(), std::vector<std::string>{Canonical(file)});
+}
+
+TEST(Intake, DoubleByteNamesArriveWhole) {
+    if (GetACP() != 932)
+        GTEST_SKIP() << "needs the Japanese code page";
+    ScratchDir dir;
+    // 表 ends in 0x5C, the byte of a backslash.
+    std::string table = dir.Write("\x95\x5c.txt", "t");
+    std::string japanese = dir.Write("\x93\xfa\x96\x7b\x8c\xea.txt", "j");
+    ListDialog d;
+    AddDroppedFiles(d.list(), MakeDrop({japanese, table}));
+    ASSERT_EQ(d.Count(), 2);
+    std::vector<std::string> entries = d.Entries();
+    EXPECT_NE(std::find(entries.begin(), entries.end(), Canonical(table)), entries.end());
+    EXPECT_NE(std::find(entries.begin(), entries.end(), Canonical(japanese)), entries.end());
+    // The name survived whole, not cut at its trailing 0x5C.
+    std::string canonical = Canonical(table);
+    EXPECT_EQ(canonical.substr(canonical.size() - 6), "\x95\x5c.txt");
+}
+
+TEST(Intake, FilesDroppedOnTheControlReachTheListThroughItsParent) {
+    ScratchDir dir;
+    std::string file = dir.Write("dropped.txt", "d");
+    ListDialog d;
+    d.onRecord = [&](const DDLBNOTIFY& r) {
+        if (r.code == DDLBN_DROPFILES)
+            AddDroppedFiles(r.hwndFrom, reinterpret_cast<HDROP>(r.wParam));
+    };
+    d.answers[DDLBN_DROPFILES] = 0;
+    SendMessageA(d.list(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({file})), 0);
+    EXPECT_EQ(d.Entries(), std::vector<std::string>{Canonical(file)});
+}
+
+TEST(Intake, TheJoinReadsTheEntriesInListOrder) {
+    ListDialog d({"C:\\a.txt", "C:\\b.txt", "C:\\c.txt"});
+    SendMessageA(d.list(), LB_SETCURSEL, 2, 0);
+    d.SysKey(VK_UP);
+    FileList list = FileListOfListBox(d.list());
+    ASSERT_EQ(list.count(list.owner), 3);
+    PathBuffer path;
+    std::vector<std::string> read;
+    for (int i = 0; i < 3; ++i) {
+        list.entry(list.owner, i, path);
+        read.push_back(path);
+    }
+    EXPECT_EQ(read, (std::vector<std::string>{"C:\\a.txt", "C:\\c.txt", "C:\\b.txt"}));
+}
+
+namespace {
+
+struct DeleteCase {
+    std::vector<std::string> entries;
+    int selected;
+    std::vector<std::string> left;
+    int selectedAfter;
+};
+
+} // namespace
+
+TEST(Deletion, TheSelectedEntryGoesAndItsNeighbourIsSelected) {
+    const DeleteCase cases[] = {
+        {{"a"}, 0, {}, LB_ERR},
+        {{"a", "b", "c"}, 0, {"b", "c"}, 0},
+        {{"a", "b", "c"}, 1, {"a", "c"}, 1},
+        {{"a", "b", "c"}, 2, {"a", "b"}, 1},
+        {{"a", "b", "c"}, LB_ERR, {"a", "b", "c"}, LB_ERR},
+    };
+    ListDialog d;
+    for (const DeleteCase& c : cases) {
+        d.Reset(c.entries);
+        SendMessageA(d.list(), LB_SETCURSEL, static_cast<WPARAM>(c.selected), 0);
+        DeleteSelectedEntry(d.list());
+        EXPECT_EQ(d.Entries(), c.left) << "selected " << c.selected;
+        EXPECT_EQ(d.Selected(), c.selectedAfter) << "selected " << c.selected;
+    }
+}
