@@ -26,12 +26,19 @@ EXAMPLES = [("first.txt", "はじめに.txt"), ("second.txt", "表示のしか�
             ("third.txt", "third.txt")]
 
 
+def win_path(path):
+    """C:\\... for a file on the prefix's drive C:."""
+    drive_c = path.index("/drive_c/")
+    return "C:" + path[drive_c + len("/drive_c"):].replace("/", "\\")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=os.path.join(ROOT, "build", "win64"))
     parser.add_argument("--display", default="")
     parser.add_argument("output")
     args = parser.parse_args()
+    args.build = os.path.abspath(args.build)
 
     exe = os.path.join(args.build, "app", "vellumor.exe")
     inspect_exe = os.path.join(args.build, "tests", "e2e", "e2e_inspect.exe")
@@ -40,11 +47,16 @@ def main():
             sys.exit(f"screenshot: {needed} is missing; build first (scripts/build win64)")
 
     work = tempfile.mkdtemp(prefix="vellumor-")
+    # The files on the prefix's drive C:, so that the list shows short, ordinary paths.
+    drive_c = os.path.join(args.build, "wineprefix", "drive_c")
+    docs = os.path.join(drive_c, "文書")
+    if os.path.exists(docs):
+        docs = tempfile.mkdtemp(prefix="文書-", dir=drive_c)
+    else:
+        os.makedirs(docs)
     try:
         appdir = os.path.join(work, "app")
-        docs = os.path.join(work, "文書")
         os.makedirs(appdir)
-        os.makedirs(docs)
         shutil.copy(exe, appdir)
         # A window a little larger than its template, so that the paths show whole.
         with open(os.path.join(appdir, "vellumor.ini"), "wb") as f:
@@ -55,6 +67,7 @@ def main():
             shutil.copy(os.path.join(ROOT, "examples", source), files[-1])
 
         with harness.Desktop(os.path.join(args.build, "wineprefix"), args.display) as desktop:
+            desktop.bind_keys("連結" + docs)
             inspect = harness.Inspector(desktop, inspect_exe)
             desktop.move_pointer(512, 384)
             program = desktop.start(os.path.join(appdir, "vellumor.exe"))
@@ -65,7 +78,7 @@ def main():
             desktop.xdotool("mousemove", *shown.controls[1045].center)
             desktop.xdotool("click", 1)
             desktop.xdotool("windowfocus", "--sync", shown.xid)
-            desktop.xdotool("type", "--delay", 10, harness.to_wine_path(os.path.join(docs, "joined.html")))
+            desktop.type_text(win_path(os.path.join(docs, "連結.html")))
             desktop.xdotool("mousemove", *shown.controls[1047].center)
             desktop.xdotool("click", 1)
             # The pointer off the window, so that it hides nothing.
@@ -77,6 +90,7 @@ def main():
             program.wait(20)
     finally:
         shutil.rmtree(work, ignore_errors=True)
+        shutil.rmtree(docs, ignore_errors=True)
     print(f"screenshot: {args.output}")
 
 

@@ -28,6 +28,10 @@ SHOTS = os.environ.get("VELLUMOR_E2E_SHOTS")
 IDOK, IDCANCEL = 1, 2
 IDC_FILELIST, IDC_BROWSE, IDC_SAVENAME = 1028, 1044, 1045
 IDC_FORMAT_TEXT, IDC_FORMAT_HTML, IDC_FORMAT_GROUP = 1046, 1047, 1048
+MESSAGE_TEXT = 0xFFFF  # the text of a message box
+
+# The HTML page's name, typed as a user types it: Japanese, with a 0x5C second byte (表).
+OUTPUT_NAME_HTML = "連結表.html"
 
 KEY_TOPMOST = "常に最前面に表示"
 KEY_MAXIMIZED = "最大化"
@@ -72,6 +76,7 @@ class EndToEnd(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.desktop = harness.Desktop(PREFIX)
+        cls.desktop.bind_keys(OUTPUT_NAME_HTML)
         cls.inspect = harness.Inspector(cls.desktop, INSPECT)
 
     @classmethod
@@ -109,7 +114,7 @@ class EndToEnd(unittest.TestCase):
         """Starts the program with the pointer at cursor; its window as first shown."""
         self.desktop.move_pointer(*cursor)
         self.process = self.desktop.start(self.exe)
-        shown = self.inspect("vellumor", wait_ms=20000)
+        shown = self.inspect("vellumor", wait_ms=20000, control=IDC_FILELIST)
         self.assertIsNotNone(shown, "the window did not appear")
         return shown
 
@@ -118,17 +123,22 @@ class EndToEnd(unittest.TestCase):
             os.makedirs(SHOTS, exist_ok=True)
             self.shots = getattr(self, "shots", 0) + 1
             self.desktop.screenshot(os.path.join(SHOTS, f"{self._testMethodName}-{self.shots:02}.png"))
-        s = self.inspect("vellumor")
+        s = self.inspect("vellumor", control=IDC_FILELIST)
         self.assertIsNotNone(s, "the window is gone")
         return s
 
     def entries(self, snapshot=None):
         return (snapshot or self.snap()).lists[IDC_FILELIST].items
 
-    def wait_for_entries(self, count):
-        s = harness.wait_for(lambda: (lambda s: s if len(s.lists[IDC_FILELIST].items) >= count
-                                      else None)(self.snap()), 5, 0.2)
-        return s or self.snap()
+    def wait_for_entries(self, count, timeout=5):
+        """The window once its list holds count entries (a drop is handled after the drag
+        source has been told it is done), or as it is when the time is up."""
+        deadline = time.monotonic() + timeout
+        while True:
+            s = self.snap()
+            if len(self.entries(s)) >= count or time.monotonic() > deadline:
+                return s
+            time.sleep(0.2)
 
     def click(self, x, y):
         self.desktop.xdotool("mousemove", x, y)
@@ -310,13 +320,13 @@ class EndToEnd(unittest.TestCase):
         self.assert_list(r, order, selected=2)
 
         # The output name typed into 保存名 enables OK; HTML chosen with the mouse. The name
-        # is Japanese, with a 0x5C second byte (表), and becomes the page's title.
+        # becomes the page's title.
         outdir = os.path.join(self.dir, "out")
         os.makedirs(outdir)
-        output = os.path.join(outdir, "連結表.html")
+        output = os.path.join(outdir, OUTPUT_NAME_HTML)
         self.click_control(r, IDC_SAVENAME)
         self.keys(r)
-        self.desktop.xdotool("type", "--delay", 15, to_wine_path(output))
+        self.desktop.type_text(to_wine_path(output))
         self.click_control(r, IDC_FORMAT_HTML)
         r = self.snap()
         self.assertEqual(r.controls[IDC_SAVENAME].text, sjis(to_wine_path(output)))
@@ -327,13 +337,13 @@ class EndToEnd(unittest.TestCase):
 
         self.click_control(r, IDOK)
         self.wait_for_exit()
-        self.assert_same_bytes(self.read(output), self.expected_join(order, "連結表.html", True),
+        self.assert_same_bytes(self.read(output), self.expected_join(order, OUTPUT_NAME_HTML, True),
                                "the HTML page")
         width, height = r.rect[2:]
         self.assert_same_bytes(self.read(self.ini), ini_bytes(0, 0, height, width),
                                "the settings file")
 
-    def test_stored_size_and_topmost_apply_at_start_then_a_plain_join(self):
+    def test_stored_size_and_topmost_apply_at_start_then_a_plain_join_after_a_failed_one(self):
         with open(self.ini, "wb") as f:
             f.write(ini_bytes(2, 0, 420, 560))
         # Near the bottom-right corner: the window must stay inside the work area.
@@ -353,19 +363,50 @@ class EndToEnd(unittest.TestCase):
         r = self.snap()
         self.assertFalse(r.topmost, "toggled off from the system menu")
 
-        names = ["日本語メモ.txt", "alpha.txt"]
+        names = ["日本語メモ.txt", "alpha.txt", "表示ソース.txt"]
         self.desktop.drop_files([self.files[n] for n in names], *r.controls[IDC_FILELIST].center)
-        r = self.wait_for_entries(2)
+        r = self.wait_for_entries(3)
         order = [next(n for n in CONTENTS if self.entry(n) == e) for e in self.entries(r)]
         self.assertEqual(sorted(order), sorted(names))
 
-        output = os.path.join(self.dir, "out", "joined.txt")
-        os.makedirs(os.path.dirname(output))
+        # A right click on the first entry, then 削除(&D) in its menu.
+        self.desktop.xdotool("mousemove", *self.row_point(r, 0))
+        self.desktop.xdotool("click", 3)
+        time.sleep(0.3)
+        self.keys(r, "d")
+        del order[0]
+        r = self.snap()
+        self.assert_list(r, order)
+
+        # An output in a folder that does not exist: the window comes back as it was, with a
+        # message in Japanese that names the file.
+        missing = os.path.join(self.dir, "no-such-folder", "joined.txt")
         self.click_control(r, IDC_SAVENAME)
         self.keys(r)
-        self.desktop.xdotool("type", "--delay", 15, to_wine_path(output))
+        self.desktop.type_text(to_wine_path(missing))
+        self.click_control(r, IDOK)
+        box = self.inspect("vellumor", wait_ms=10000, control=MESSAGE_TEXT)
+        self.assertIsNotNone(box, "no message about the output that could not be written")
+        message = box.controls[MESSAGE_TEXT].text
+        self.assertIn(sjis(to_wine_path(missing)), message)
+        self.assertIn(sjis("書き込め"), message)
+        self.keys(box, "Return")
+        self.assertTrue(harness.wait_for(
+            lambda: self.inspect("vellumor", control=MESSAGE_TEXT) is None, 5, 0.2),
+            "the message stays after Return")
         r = self.snap()
+        self.assertIsNone(self.process.poll(), "the program ended after a failed join")
+        self.assert_list(r, order)
+        self.assertEqual(r.controls[IDC_SAVENAME].text, sjis(to_wine_path(missing)))
         self.assertEqual(r.controls[IDC_FORMAT_TEXT].check, 1)
+
+        # The name put right: the field comes back selected, so typing replaces it.
+        output = os.path.join(self.dir, "out", "joined.txt")
+        os.makedirs(os.path.dirname(output))
+        self.keys(r)
+        self.desktop.type_text(to_wine_path(output))
+        r = self.snap()
+        self.assertEqual(r.controls[IDC_SAVENAME].text, sjis(to_wine_path(output)))
         self.click_control(r, IDOK)
         self.wait_for_exit()
         self.assert_same_bytes(self.read(output), self.expected_join(order, "joined.txt", False),

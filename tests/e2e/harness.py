@@ -16,6 +16,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import xdnd  # noqa: E402
+import xkeys  # noqa: E402
 
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
@@ -69,6 +70,7 @@ class Desktop:
         started = subprocess.run([WINESERVER, "-p"], env=self.env, stdin=subprocess.DEVNULL,
                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.own_server = started.returncode == 0
+        self.keys = xkeys.SpareKeys(display)
 
     def _start_xvfb(self, screen):
         read_fd, write_fd = os.pipe()
@@ -83,6 +85,7 @@ class Desktop:
         return ":" + number
 
     def close(self):
+        self.keys.close()
         for p in self.processes:
             if p.poll() is None:
                 p.kill()
@@ -141,6 +144,16 @@ class Desktop:
                 return
             if time.monotonic() > deadline:
                 raise HarnessError(f"the pointer does not stay at {x},{y}")
+
+    def bind_keys(self, chars):
+        """Keys for the characters to be typed later; do it before the program starts, as
+        Wine may miss a change of the keyboard map while it runs (see xkeys)."""
+        self.keys.bind(chars)
+
+    def type_text(self, text):
+        """Types into the window with the keyboard focus, Japanese included."""
+        self.keys.bind(text)
+        self.xdotool("type", "--delay", 20, "--", text)
 
     def pointer(self):
         values = dict(v.split(":") for v in self.xdotool("getmouselocation").split())
@@ -254,19 +267,19 @@ class Inspector:
         self("")
         wait_for(lambda: desktop.pointer() != (1, 1), 2, 0.05)
 
-    def __call__(self, caption, wait_ms=0):
-        """A Snapshot of the visible window titled caption, or None when there is none."""
+    def __call__(self, caption, wait_ms=0, control=0):
+        """A Snapshot of the visible window titled caption (and holding the control of that
+        id, if given), or None when there is none."""
         if os.path.exists(self.out):
             os.unlink(self.out)
         status = self.desktop.run(self.exe, caption, to_wine_path(self.out), str(wait_ms),
-                                  timeout=30 + wait_ms / 1000)
+                                  str(control), timeout=30 + wait_ms / 1000)
         if status == 1:
             return None
         if status != 0:
             raise HarnessError(f"inspector failed with status {status}")
         with open(self.out, encoding="ascii") as f:
-            snapshot = Snapshot(f.read())
-        return snapshot if snapshot.visible else None
+            return Snapshot(f.read())
 
 
 def wait_for(predicate, timeout, interval=0.1):

@@ -3,8 +3,10 @@
 // end-to-end test reads it to know where to point and click and what the list holds; it
 // never changes the window. Texts are written as hexadecimal Shift_JIS bytes.
 //
-// usage: inspect CAPTION OUTFILE [WAIT_MS]
-//   Waits up to WAIT_MS (default 0) for a visible top-level window titled CAPTION.
+// usage: inspect CAPTION OUTFILE [WAIT_MS [CONTROL_ID]]
+//   Waits up to WAIT_MS (default 0) for a visible top-level window titled CAPTION and, when
+//   CONTROL_ID is given, holding a control with that id (a program's window and its message
+//   box may share a caption).
 //   Exit status 0 found and written, 1 no such window, 2 usage or output error.
 // usage: inspect --hold
 //   Stays until killed. Wine ends its desktop a while after the last program has gone and
@@ -108,14 +110,31 @@ BOOL CALLBACK WriteChild(HWND child, LPARAM param) {
     return TRUE;
 }
 
-HWND FindVisibleWindow(const char* caption, DWORD waitMs) {
+struct Search {
+    const char* caption;
+    int controlId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+    Search* search = reinterpret_cast<Search*>(param);
+    char caption[1024];
+    if (!IsWindowVisible(window) || GetWindowTextA(window, caption, sizeof caption) < 0 ||
+        lstrcmpA(caption, search->caption) != 0)
+        return TRUE;
+    if (search->controlId != 0 && GetDlgItem(window, search->controlId) == nullptr)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND FindVisibleWindow(const char* caption, int controlId, DWORD waitMs) {
     DWORD start = GetTickCount();
     for (;;) {
-        HWND window = FindWindowA(nullptr, caption);
-        if (window && IsWindowVisible(window))
-            return window;
-        if (GetTickCount() - start >= waitMs)
-            return window;
+        Search search{caption, controlId, nullptr};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found || GetTickCount() - start >= waitMs)
+            return search.found;
         Sleep(50);
     }
 }
@@ -128,12 +147,13 @@ int main(int argc, char** argv) {
         for (;;)
             Sleep(60000);
     }
-    if (argc < 3 || argc > 4) {
-        std::fprintf(stderr, "usage: inspect CAPTION OUTFILE [WAIT_MS]\n");
+    if (argc < 3 || argc > 5) {
+        std::fprintf(stderr, "usage: inspect CAPTION OUTFILE [WAIT_MS [CONTROL_ID]]\n");
         return 2;
     }
-    DWORD waitMs = argc == 4 ? static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)) : 0;
-    HWND window = FindVisibleWindow(argv[1], waitMs);
+    DWORD waitMs = argc >= 4 ? static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)) : 0;
+    int controlId = argc == 5 ? std::atoi(argv[4]) : 0;
+    HWND window = FindVisibleWindow(argv[1], controlId, waitMs);
     FILE* out = std::fopen(argv[2], "wb");
     if (!out)
         return 2;

@@ -9,6 +9,7 @@ drop into WM_DROPFILES for the window under the point that accepts files.
 Run as a program: python3 xdnd.py X Y FILE...   (exit status 0 when the target took the drop)
 """
 
+import os
 import select
 import sys
 import time
@@ -27,6 +28,7 @@ def file_uri_list(paths):
     """The text/uri-list body for local paths: one file:// URI per line, CR LF separated."""
     lines = []
     for p in paths:
+        p = os.path.abspath(p)
         raw = p.encode("utf-8") if isinstance(p, str) else p
         lines.append(b"file://" + urllib.parse.quote_from_bytes(raw, safe="/-._~").encode("ascii"))
     return b"".join(line + b"\r\n" for line in lines)
