@@ -10,12 +10,14 @@ window was; the next start must apply what the settings file holds.
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
 
-import harness
-from harness import sjis, to_wine_path
+sys.dont_write_bytecode = True  # nothing of ours in the source tree
+import harness  # noqa: E402
+from harness import sjis, to_wine_path  # noqa: E402
 
 APP = os.environ.get("VELLUMOR_E2E_APP")
 INSPECT = os.environ.get("VELLUMOR_E2E_INSPECT")

@@ -31,12 +31,6 @@ def to_wine_path(linux_path):
     return "Z:" + os.path.abspath(linux_path).replace("/", "\\")
 
 
-def to_linux_path(wine_path):
-    if not wine_path[:2].upper() == "Z:":
-        raise HarnessError(f"not a path on Wine's Z: drive: {wine_path}")
-    return wine_path[2:].replace("\\", "/")
-
-
 def sjis(text):
     return text.encode("cp932")
 

@@ -4,12 +4,14 @@ test's drops cannot be trusted either."""
 
 import os
 import shutil
+import sys
 import tempfile
 import time
 import unittest
 
-import harness
-import xdnd
+sys.dont_write_bytecode = True  # nothing of ours in the source tree
+import harness  # noqa: E402
+import xdnd  # noqa: E402
 
 PROBE = os.environ.get("VELLUMOR_E2E_PROBE")
 INSPECT = os.environ.get("VELLUMOR_E2E_INSPECT")
