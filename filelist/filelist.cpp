@@ -9,11 +9,17 @@
 
 // The list box's own search for an equal entry walks the whole list, so a drop of n files
 // onto a growing list costs n * n / 2 string comparisons: minutes for 10,000 files. A drop
-// therefore first keeps a set of keys of the entries. The key is a sort key that ignores
-// more than the list's case-insensitive comparison does (width, kana type, accents as
-// well), so two strings the list calls equal always share a key: a new key proves the path
-// new, and a key seen before is settled by the list's own search, as before.
-typedef std::unordered_set<std::string> EntryKeys;
+// therefore first indexes the entries, and asks the list only when the index cannot tell:
+// - a path byte for byte equal to an entry is that entry (the common repeated drop);
+// - otherwise a path whose key no entry has is new. The key is a sort key that ignores more
+//   than the list's case-insensitive comparison does (width, kana type, accents as well),
+//   so two strings the list calls equal always share a key;
+// - a path that shares a key with some entry is settled by the list's own search, as before.
+struct EntryIndex {
+    LCID locale;
+    std::unordered_set<std::string> texts;
+    std::unordered_set<std::string> keys;
+};
 
 static const DWORD kKeyFlags =
     NORM_IGNORECASE | NORM_IGNOREWIDTH | NORM_IGNOREKANATYPE | NORM_IGNORENONSPACE;
@@ -33,13 +39,14 @@ static std::string KeyOf(LCID locale, const char* text) {
     return key;
 }
 
-static LCID ListLocale(HWND list) {
-    return static_cast<LCID>(SendMessageA(list, LB_GETLOCALE, 0, 0));
+static void IndexEntry(EntryIndex* index, const char* text) {
+    index->texts.insert(text);
+    index->keys.insert(KeyOf(index->locale, text));
 }
 
-static EntryKeys KeysOfEntries(HWND list) {
-    EntryKeys keys;
-    LCID locale = ListLocale(list);
+// The locale is the list's own, the one its comparison of strings uses.
+static void IndexEntries(EntryIndex* index, HWND list) {
+    index->locale = static_cast<LCID>(SendMessageA(list, LB_GETLOCALE, 0, 0));
     int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
@@ -48,39 +55,48 @@ static EntryKeys KeysOfEntries(HWND list) {
         // Room for a length the list may count in characters rather than bytes.
         std::string text(4 * static_cast<size_t>(length) + 4, '\0');
         SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
-        keys.insert(KeyOf(locale, text.c_str()));
+        IndexEntry(index, text.c_str());
     }
-    return keys;
 }
 
-static bool HasEntry(HWND list, const char* canonical) {
+static bool ListHasEntry(HWND list, const char* canonical) {
     return SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                         reinterpret_cast<LPARAM>(canonical)) != LB_ERR;
 }
 
-// keys, when given, holds the keys of all entries and is kept up to date.
-static bool AddNewFile(const char* path, HWND list, EntryKeys* keys) {
+static bool IsListed(HWND list, const EntryIndex* index, const char* canonical) {
+    if (index == nullptr)
+        return ListHasEntry(list, canonical);
+    if (index->texts.count(canonical) != 0)
+        return true;
+    std::string key = KeyOf(index->locale, canonical);
+    if (!key.empty() && index->keys.count(key) == 0)
+        return false;
+    return ListHasEntry(list, canonical);
+}
+
+// index, when given, covers all entries and is kept up to date.
+static bool AddNewFile(const char* path, HWND list, EntryIndex* index) {
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
     PathBuffer canonical;
     if (!GetCanonicalPath(canonical, path))
         return false;
-    std::string key = keys != nullptr ? KeyOf(ListLocale(list), canonical) : std::string();
-    bool surelyNew = !key.empty() && keys->count(key) == 0;
-    if (!surelyNew && HasEntry(list, canonical))
+    if (IsListed(list, index, canonical))
         return false;
     LRESULT added = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(canonical));
     if (added == LB_ERR || added == LB_ERRSPACE)
         return false;
-    if (keys != nullptr)
-        keys->insert(key);
+    if (index != nullptr)
+        IndexEntry(index, canonical);
     return true;
 }
 
 void AddDroppedFiles(HWND list, HDROP drop) {
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    EntryKeys keys = KeysOfEntries(list);
+    EntryIndex index;
+    IndexEntries(&index, list);
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         PathBuffer name;
@@ -89,7 +105,7 @@ void AddDroppedFiles(HWND list, HDROP drop) {
             continue;
         DragQueryFileA(drop, i, name, kPathBufferSize);
         if (FileExists(name))
-            AddNewFile(name, list, &keys);
+            AddNewFile(name, list, &index);
     }
     DragFinish(drop);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
