@@ -294,8 +294,9 @@ class EndToEnd(unittest.TestCase):
         self.assertEqual(sorted(listed), sorted(self.entry(n) for n in CONTENTS))
         order = [next(n for n in CONTENTS if self.entry(n) == e) for e in listed]
 
-        # The last entry dragged up onto the gap above the second; then the first dragged
-        # down onto the gap above the fifth, which puts it fourth.
+        # The last entry dragged up onto the gap above the second; the first dragged down
+        # onto the gap above the fifth, which puts it fourth; the second dragged into the
+        # empty space below the entries, which puts it last.
         self.drag_entry(r, 5, 1)
         order.insert(1, order.pop(5))
         r = self.snap()
@@ -304,20 +305,33 @@ class EndToEnd(unittest.TestCase):
         order.insert(3, order.pop(0))
         r = self.snap()
         self.assert_list(r, order, selected=3)
+        self.drag_entry(r, 1, 6)
+        order.append(order.pop(1))
+        r = self.snap()
+        self.assert_list(r, order, selected=5)
 
-        # Alt+Down, then Alt+Up twice, move the selected entry with the selection.
+        # Alt+Down does nothing on the last entry; Alt+Up twice and Alt+Down move the
+        # selected entry, and the selection with it.
+        self.keys(r, "alt+Down")
+        r = self.snap()
+        self.assert_list(r, order, selected=5)
+        self.keys(r, "alt+Up", "alt+Up")
+        order.insert(3, order.pop(5))
+        r = self.snap()
+        self.assert_list(r, order, selected=3)
         self.keys(r, "alt+Down")
         order.insert(4, order.pop(3))
         r = self.snap()
         self.assert_list(r, order, selected=4)
-        self.keys(r, "alt+Up", "alt+Up")
-        order.insert(2, order.pop(4))
-        r = self.snap()
-        self.assert_list(r, order, selected=2)
 
-        # Delete removes the selected entry and selects the one that takes its place.
+        # Delete removes the selected entry and selects the one that takes its place; after
+        # Up, Backspace removes the entry above it and selects the one before that.
         self.keys(r, "Delete")
-        del order[2]
+        del order[4]
+        r = self.snap()
+        self.assert_list(r, order, selected=4)
+        self.keys(r, "Up", "BackSpace")
+        del order[3]
         r = self.snap()
         self.assert_list(r, order, selected=2)
 
