@@ -43,7 +43,9 @@ void BrowseWithName(HWND dialog, const char* typed) {
 }
 
 // The record is the first version's size: every system shows it, and the three fields used
-// (icon, tip, callback message) are all it has. The macro gives 88 bytes on 32-bit Windows.
+// (icon, tip, callback message) are all it has. The macro gives 88 bytes on 32-bit Windows
+// and the 64-bit layout's size there.
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "first-version record");
 NOTIFYICONDATAA BusyIconRecord(HWND dialog) {
     NOTIFYICONDATAA record;
     ZeroFill(&record, sizeof record);

@@ -14,6 +14,15 @@
 
 namespace {
 
+// Posted to itself once the window is on screen, to show it maximised.
+constexpr UINT kShowMaximized = WM_APP + 2;
+
+// The stored maximised state waits until the window is first shown. Maximising a window
+// that is not yet on screen does not last: the first ShowWindow of a program may be replaced
+// by the show command it was started with, and under Wine without a window manager the
+// mapping of the window undoes it.
+bool g_maximizeWhenShown = false;
+
 HWND FileListBox(HWND dialog) {
     return GetDlgItem(dialog, IDC_FILELIST);
 }
@@ -74,8 +83,7 @@ void ApplyStoredSettings(HWND dialog) {
     SetTopmost(dialog, settings.topmost);
     ResizeWindowTo(dialog, settings.width, settings.height);
     PlaceNearCursor(dialog);
-    if (settings.maximized)
-        ShowWindow(dialog, SW_SHOWMAXIMIZED);
+    g_maximizeWhenShown = settings.maximized;
 }
 
 BOOL OnInitDialog(HWND dialog) {
@@ -182,6 +190,19 @@ BOOL OnInitMenuPopup(HWND dialog) {
     return TRUE;
 }
 
+BOOL OnShowWindow(HWND dialog, BOOL shown) {
+    if (shown && g_maximizeWhenShown) {
+        g_maximizeWhenShown = false;
+        PostMessageA(dialog, kShowMaximized, 0, 0);
+    }
+    return FALSE;
+}
+
+BOOL OnShowMaximized(HWND dialog) {
+    ShowWindow(dialog, SW_SHOWMAXIMIZED);
+    return TRUE;
+}
+
 BOOL OnDestroy(HWND dialog) {
     SaveWindowSettings(dialog);
     return TRUE;
@@ -212,6 +233,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return OnSysCommand(dialog, wParam);
     case WM_INITMENUPOPUP:
         return OnInitMenuPopup(dialog);
+    case WM_SHOWWINDOW:
+        return OnShowWindow(dialog, static_cast<BOOL>(wParam));
+    case kShowMaximized:
+        return OnShowMaximized(dialog);
     default:
         return FALSE;
     }

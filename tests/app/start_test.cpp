@@ -117,6 +117,22 @@ TEST_F(StartTest, StoredSizeTopmostAndMaximizedStateAreApplied) {
     EXPECT_EQ(RectHeight(window), 400);
 }
 
+TEST_F(StartTest, AStoredMaximizedStateSurvivesTheModalLoopShowingTheWindow) {
+    WriteSettings(kKeyMaximized + "=1\r\n" + kKeyHeight + "=400\r\n" + kKeyWidth + "=500\r\n");
+    bool zoomed = false, visible = false;
+    RECT restored{};
+    RunModalDialog([&](HWND dialog) {
+        zoomed = IsZoomed(dialog) != 0;
+        visible = IsWindowVisible(dialog) != 0;
+        GetRestoredRect(dialog, &restored);
+        EndDialog(dialog, IDCANCEL);
+    });
+    EXPECT_TRUE(visible);
+    EXPECT_TRUE(zoomed);
+    EXPECT_EQ(RectWidth(restored), 500);
+    EXPECT_EQ(RectHeight(restored), 400);
+}
+
 TEST_F(StartTest, StoredSizesOutsideTheUsableRangeAreHeldByTheWindowLimits) {
     // Negative and zero sizes reach the window unchanged and stop at the template size; a
     // size past every screen stops at the largest window the system allows.
