@@ -78,8 +78,12 @@ class EndToEnd(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.desktop = harness.Desktop(PREFIX)
-        cls.desktop.bind_keys(OUTPUT_NAME_HTML)
-        cls.inspect = harness.Inspector(cls.desktop, INSPECT)
+        try:
+            cls.desktop.bind_keys(OUTPUT_NAME_HTML)
+            cls.inspect = harness.Inspector(cls.desktop, INSPECT)
+        except BaseException:
+            cls.desktop.close()
+            raise
 
     @classmethod
     def tearDownClass(cls):

@@ -23,14 +23,17 @@ class DropOntoWineWindow(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.desktop = harness.Desktop(PREFIX)
-        cls.inspect = harness.Inspector(cls.desktop, INSPECT)
         cls.dir = tempfile.mkdtemp(prefix="vellumor-xdnd-")
-        cls.log = os.path.join(cls.dir, "drops.log")
-        cls.probe = cls.desktop.start(PROBE, harness.to_wine_path(cls.log))
-        cls.window = cls.inspect("drop probe", wait_ms=15000)
-        if cls.window is None:
-            cls.desktop.close()
-            raise RuntimeError("the probe window did not appear")
+        try:
+            cls.inspect = harness.Inspector(cls.desktop, INSPECT)
+            cls.log = os.path.join(cls.dir, "drops.log")
+            cls.probe = cls.desktop.start(PROBE, harness.to_wine_path(cls.log))
+            cls.window = cls.inspect("drop probe", wait_ms=15000)
+            if cls.window is None:
+                raise RuntimeError("the probe window did not appear")
+        except BaseException:
+            cls.tearDownClass()
+            raise
 
     @classmethod
     def tearDownClass(cls):
