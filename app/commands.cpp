@@ -94,9 +94,9 @@ const char* FailureReason(int error) {
     return nullptr;
 }
 
-// The one message the program shows: a join that wrote nothing usable must not end as if it
-// had succeeded. The window is back with everything as it was, so the user can fix the name
-// and press OK again.
+// The one message the program shows: a join whose output could not be written must not end
+// as if it had succeeded. The window is back with everything as it was, so the user can fix the
+// name and press OK again.
 void ReportUnwritableOutput(HWND dialog, const char* name, int error) {
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
