@@ -41,8 +41,8 @@ def main():
     args.build = os.path.abspath(args.build)
 
     exe = os.path.join(args.build, "app", "vellumor.exe")
-    inspect_exe = os.path.join(args.build, "tests", "e2e", "e2e_inspect.exe")
-    for needed in (exe, inspect_exe):
+    reader_exe = os.path.join(args.build, "tests", "e2e", "e2e_window_reader.exe")
+    for needed in (exe, reader_exe):
         if not os.path.exists(needed):
             sys.exit(f"screenshot: {needed} is missing; build first (scripts/build win64)")
 
@@ -68,10 +68,10 @@ def main():
 
         with harness.Desktop(os.path.join(args.build, "wineprefix"), args.display) as desktop:
             desktop.bind_keys("連結" + docs)
-            inspect = harness.Inspector(desktop, inspect_exe)
+            look = harness.WindowReader(desktop, reader_exe)
             desktop.move_pointer(512, 384)
             program = desktop.start(os.path.join(appdir, "vellumor.exe"))
-            shown = inspect("vellumor", wait_ms=20000)
+            shown = look("vellumor", wait_ms=20000)
             if shown is None:
                 sys.exit("screenshot: the window did not appear")
             desktop.drop_files(files, *shown.controls[1028].center)

@@ -63,14 +63,13 @@ int main(int argc, char** argv) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = "VellumorDropProbe";
     RegisterClassA(&wc);
-    HWND frame = CreateWindowExA(0, wc.lpszClassName, "drop probe",
-                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 360, 240, nullptr,
-                                 nullptr, instance, nullptr);
-    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
-                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_SORT |
-                                    LBS_NOINTEGRALHEIGHT,
-                                10, 10, 320, 160, frame, reinterpret_cast<HMENU>(1028),
-                                instance, nullptr);
+    HWND frame =
+        CreateWindowExA(0, wc.lpszClassName, "drop probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                        100, 360, 240, nullptr, nullptr, instance, nullptr);
+    HWND list = CreateWindowExA(
+        WS_EX_CLIENTEDGE, "LISTBOX", "",
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT, 10, 10,
+        320, 160, frame, reinterpret_cast<HMENU>(1028), instance, nullptr);
     g_listProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc)));
     DragAcceptFiles(list, TRUE);

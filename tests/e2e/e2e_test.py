@@ -20,7 +20,7 @@ import harness  # noqa: E402
 from harness import sjis, to_wine_path  # noqa: E402
 
 APP = os.environ.get("VELLUMOR_E2E_APP")
-INSPECT = os.environ.get("VELLUMOR_E2E_INSPECT")
+READER = os.environ.get("VELLUMOR_E2E_READER")
 JOIN_NATIVE = os.environ.get("VELLUMOR_E2E_JOIN_NATIVE")
 JOIN_WINDOWS = os.environ.get("VELLUMOR_E2E_JOIN_WINDOWS")
 PREFIX = os.environ.get("WINEPREFIX")
@@ -72,7 +72,7 @@ def placed_near_cursor(cursor, size, work):
     return x, y
 
 
-@unittest.skipUnless(APP and INSPECT and PREFIX and (JOIN_NATIVE or JOIN_WINDOWS),
+@unittest.skipUnless(APP and READER and PREFIX and (JOIN_NATIVE or JOIN_WINDOWS),
                      "needs the win64 build with the program (run through ctest)")
 class EndToEnd(unittest.TestCase):
     @classmethod
@@ -80,7 +80,7 @@ class EndToEnd(unittest.TestCase):
         cls.desktop = harness.Desktop(PREFIX)
         try:
             cls.desktop.bind_keys(OUTPUT_NAME_HTML)
-            cls.inspect = harness.Inspector(cls.desktop, INSPECT)
+            cls.look = harness.WindowReader(cls.desktop, READER)
         except BaseException:
             cls.desktop.close()
             raise
@@ -120,7 +120,7 @@ class EndToEnd(unittest.TestCase):
         """Starts the program with the pointer at cursor; its window as first shown."""
         self.desktop.move_pointer(*cursor)
         self.process = self.desktop.start(self.exe)
-        shown = self.inspect("vellumor", wait_ms=20000, control=IDC_FILELIST)
+        shown = self.look("vellumor", wait_ms=20000, control=IDC_FILELIST)
         self.assertIsNotNone(shown, "the window did not appear")
         return shown
 
@@ -128,8 +128,9 @@ class EndToEnd(unittest.TestCase):
         if SHOTS:
             os.makedirs(SHOTS, exist_ok=True)
             self.shots = getattr(self, "shots", 0) + 1
-            self.desktop.screenshot(os.path.join(SHOTS, f"{self._testMethodName}-{self.shots:02}.png"))
-        s = self.inspect("vellumor", control=IDC_FILELIST)
+            name = f"{self._testMethodName}-{self.shots:02}.png"
+            self.desktop.screenshot(os.path.join(SHOTS, name))
+        s = self.look("vellumor", control=IDC_FILELIST)
         self.assertIsNotNone(s, "the window is gone")
         return s
 
@@ -222,7 +223,7 @@ class EndToEnd(unittest.TestCase):
             output = native_output
         else:
             r = subprocess.run(["/usr/lib/wine/wine64", JOIN_WINDOWS, *flags, "-o",
-                                to_wine_path(output), *map(to_wine_path, (self.files[n] for n in names))],
+                                to_wine_path(output), *(to_wine_path(self.files[n]) for n in names)],
                                env=self.desktop.env, stdin=subprocess.DEVNULL,
                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.assertEqual(r.returncode, 0, r.stderr.decode(errors="replace"))
@@ -238,8 +239,9 @@ class EndToEnd(unittest.TestCase):
         if got != want:
             at = next((i for i, (a, b) in enumerate(zip(got, want)) if a != b),
                       min(len(got), len(want)))
+            around = slice(max(0, at - 60), at + 60)
             self.fail(f"{what} differs at byte {at} (lengths {len(got)}, {len(want)}):\n"
-                      f"got  {got[max(0, at - 60):at + 60]!r}\nwant {want[max(0, at - 60):at + 60]!r}")
+                      f"got  {got[around]!r}\nwant {want[around]!r}")
 
     def assert_list(self, snapshot, names, selected=None):
         self.assertEqual(self.entries(snapshot), [self.entry(n) for n in names])
@@ -291,8 +293,9 @@ class EndToEnd(unittest.TestCase):
         # files are added, the duplicate and the folder are not.
         folder = os.path.join(self.indir, "folder.txt")
         os.makedirs(folder)
-        self.desktop.drop_files([self.files["日本語メモ.txt"], self.files["alpha.txt"], folder,
-                                 self.files["表示ソース.txt"], self.files["delta.txt"]], *list_centre)
+        second = [self.files["日本語メモ.txt"], self.files["alpha.txt"], folder,
+                  self.files["表示ソース.txt"], self.files["delta.txt"]]
+        self.desktop.drop_files(second, *list_centre)
         r = self.wait_for_entries(6)
         listed = self.entries(r)
         self.assertEqual(sorted(listed), sorted(self.entry(n) for n in CONTENTS))
@@ -405,14 +408,14 @@ class EndToEnd(unittest.TestCase):
         self.keys(r)
         self.desktop.type_text(to_wine_path(missing))
         self.click_control(r, IDOK)
-        box = self.inspect("vellumor", wait_ms=10000, control=MESSAGE_TEXT)
+        box = self.look("vellumor", wait_ms=10000, control=MESSAGE_TEXT)
         self.assertIsNotNone(box, "no message about the output that could not be written")
         message = box.controls[MESSAGE_TEXT].text
         self.assertIn(sjis(to_wine_path(missing)), message)
         self.assertIn(sjis("書き込め"), message)
         self.keys(box, "Return")
         self.assertTrue(harness.wait_for(
-            lambda: self.inspect("vellumor", control=MESSAGE_TEXT) is None, 5, 0.2),
+            lambda: self.look("vellumor", control=MESSAGE_TEXT) is None, 5, 0.2),
             "the message stays after Return")
         r = self.snap()
         self.assertIsNone(self.process.poll(), "the program ended after a failed join")

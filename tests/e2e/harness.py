@@ -1,9 +1,9 @@
 """Drives Windows programs under Wine and Xvfb from outside, as a user at the X11 desktop.
 
 What the user does goes through X only: files dropped with the XDND protocol (xdnd.py), the
-pointer and the keyboard with xdotool. What the user sees is read with a small Win32
-inspector (inspect.cpp) that reports the window's rectangle, its controls and the list's
-entries without touching them.
+pointer and the keyboard with xdotool. What the user sees is read by a small Win32 program,
+the window reader (window_reader.cpp), which reports the window's rectangle, its controls and
+the list's entries without touching them.
 """
 
 import os
@@ -129,7 +129,7 @@ class Desktop:
         return r.stdout.decode()
 
     def move_pointer(self, x, y, settle=0.3, timeout=5):
-        """Puts the pointer at (x, y) and makes sure it stays there (see Inspector)."""
+        """Puts the pointer at (x, y) and makes sure it stays there (see WindowReader)."""
         deadline = time.monotonic() + timeout
         while True:
             self.xdotool("mousemove", x, y)
@@ -214,7 +214,7 @@ def _fields(line):
 
 
 class Snapshot:
-    """One reading of a top-level window by the inspector."""
+    """One reading of a top-level window by the window reader."""
 
     def __init__(self, text):
         self.controls = {}
@@ -247,11 +247,11 @@ class Snapshot:
         return bool(self.exstyle & 0x8)  # WS_EX_TOPMOST
 
 
-class Inspector:
+class WindowReader:
     def __init__(self, desktop, exe):
         self.desktop = desktop
         self.exe = exe
-        self.out = os.path.join(desktop.logdir, "inspect.txt")
+        self.out = os.path.join(desktop.logdir, "window.txt")
         # Wine centres the pointer whenever it makes a new desktop, which it does again when
         # a program starts after all others have ended a while ago; a program that stays for
         # the whole session keeps the pointer where the test puts it. The centring comes
@@ -271,7 +271,7 @@ class Inspector:
         if status == 1:
             return None
         if status != 0:
-            raise HarnessError(f"inspector failed with status {status}")
+            raise HarnessError(f"window reader failed with status {status}")
         with open(self.out, encoding="ascii") as f:
             return Snapshot(f.read())
 

@@ -14,21 +14,21 @@ import harness  # noqa: E402
 import xdnd  # noqa: E402
 
 PROBE = os.environ.get("VELLUMOR_E2E_PROBE")
-INSPECT = os.environ.get("VELLUMOR_E2E_INSPECT")
+READER = os.environ.get("VELLUMOR_E2E_READER")
 PREFIX = os.environ.get("WINEPREFIX")
 
 
-@unittest.skipUnless(PROBE and INSPECT and PREFIX, "needs the win64 build (run through ctest)")
+@unittest.skipUnless(PROBE and READER and PREFIX, "needs the win64 build (run through ctest)")
 class DropOntoWineWindow(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.desktop = harness.Desktop(PREFIX)
         cls.dir = tempfile.mkdtemp(prefix="vellumor-xdnd-")
         try:
-            cls.inspect = harness.Inspector(cls.desktop, INSPECT)
+            cls.look = harness.WindowReader(cls.desktop, READER)
             cls.log = os.path.join(cls.dir, "drops.log")
             cls.probe = cls.desktop.start(PROBE, harness.to_wine_path(cls.log))
-            cls.window = cls.inspect("drop probe", wait_ms=15000)
+            cls.window = cls.look("drop probe", wait_ms=15000)
             if cls.window is None:
                 raise RuntimeError("the probe window did not appear")
         except BaseException:
@@ -75,7 +75,7 @@ class DropOntoWineWindow(unittest.TestCase):
     def test_the_probe_list_shows_what_was_dropped(self):
         path = self.make("見える.txt")
         self.drop_and_read([path], self.list_point())
-        snapshot = self.inspect("drop probe")
+        snapshot = self.look("drop probe")
         self.assertIn(harness.sjis(harness.to_wine_path(path)), snapshot.lists[1028].items)
 
     def test_a_window_part_that_takes_no_files_refuses_the_drop(self):

@@ -3,12 +3,12 @@
 // end-to-end test reads it to know where to point and click and what the list holds; it
 // never changes the window. Texts are written as hexadecimal Shift_JIS bytes.
 //
-// usage: inspect CAPTION OUTFILE [WAIT_MS [CONTROL_ID]]
+// usage: window_reader CAPTION OUTFILE [WAIT_MS [CONTROL_ID]]
 //   Waits up to WAIT_MS (default 0) for a visible top-level window titled CAPTION and, when
 //   CONTROL_ID is given, holding a control with that id (a program's window and its message
 //   box may share a caption).
 //   Exit status 0 found and written, 1 no such window, 2 usage or output error.
-// usage: inspect --hold
+// usage: window_reader --hold
 //   Stays until killed. Wine ends its desktop a while after the last program has gone and
 //   centres the pointer when it makes the next one; a program that stays keeps the pointer
 //   where the test put it.
@@ -76,7 +76,8 @@ void WriteListEntries(FILE* out, HWND list, int id) {
             continue;
         }
         wchar_t text[4096];
-        length = static_cast<int>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text)));
+        length =
+            static_cast<int>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text)));
         std::fprintf(out, "item id=%d index=%d text=%s\n", id, i, AnsiHex(text, length).c_str());
     }
 }
@@ -148,7 +149,7 @@ int main(int argc, char** argv) {
             Sleep(60000);
     }
     if (argc < 3 || argc > 5) {
-        std::fprintf(stderr, "usage: inspect CAPTION OUTFILE [WAIT_MS [CONTROL_ID]]\n");
+        std::fprintf(stderr, "usage: window_reader CAPTION OUTFILE [WAIT_MS [CONTROL_ID]]\n");
         return 2;
     }
     DWORD waitMs = argc >= 4 ? static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)) : 0;
@@ -164,8 +165,8 @@ int main(int argc, char** argv) {
     RECT r{};
     GetWindowRect(window, &r);
     std::fprintf(out, "window xid=%llu",
-                 static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(
-                     GetPropA(window, "__wine_x11_whole_window"))));
+                 static_cast<unsigned long long>(
+                     reinterpret_cast<UINT_PTR>(GetPropA(window, "__wine_x11_whole_window"))));
     WriteRect(out, "", r);
     WriteRect(out, "c", ClientOnScreen(window));
     std::fprintf(out, " style=%08lx exstyle=%08lx visible=%d zoomed=%d iconic=%d foreground=%d",
