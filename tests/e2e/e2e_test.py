@@ -436,28 +436,45 @@ class EndToEnd(unittest.TestCase):
                                "the joined text")
         self.assert_same_bytes(self.read(self.ini), ini_bytes(0, 0, 420, 560), "the settings file")
 
-    # A window maximised by the user is saved as maximised with its restored size. (That
-    # the next start shows it maximised cannot be seen here: without a window manager,
-    # Wine 8 drops a maximise made before a window is first shown, in any program.)
-    def test_a_window_maximised_by_the_user_is_saved_with_its_restored_size(self):
+    # A stored maximised state opens the window maximised; the restored size is the stored
+    # one, and a window closed maximised saves both again. (Without a window manager the X
+    # window keeps its size while Wine has the dialog maximised, so only Win32 can tell.)
+    def test_a_maximised_window_opens_maximised_and_keeps_its_restored_size(self):
         with open(self.ini, "wb") as f:
-            f.write(ini_bytes(0, 0, 400, 500))
-        s = self.start((300, 300))
-        self.assertEqual(s.rect[2:], (500, 400))
-        self.assertFalse(s.zoomed)
-        # The system menu's 最大化(&X).
-        self.keys(s, "alt+space")
+            f.write(ini_bytes(0, 1, 400, 500))
+        cursor = (300, 300)
+        m = self.start(cursor)
+        self.assertTrue(m.zoomed, "opens maximised")
+        self.assertFalse(m.topmost)
+
+        # 元のサイズに戻す(&R) from the system menu: the stored size, centred on the pointer.
+        # The list shrinks by exactly the change of the client area.
+        self.keys(m, "alt+space")
         time.sleep(0.3)
-        self.keys(s, "x")
+        self.keys(m, "r")
         r = self.snap()
-        self.assertTrue(r.zoomed, "maximised from the system menu")
-        dw, dh = r.client[2] - s.client[2], r.client[3] - s.client[3]
+        self.assertFalse(r.zoomed, "restored from the system menu")
+        self.assertEqual(r.rect, (*placed_near_cursor(cursor, (500, 400), r.workarea), 500, 400))
+        dw, dh = m.client[2] - r.client[2], m.client[3] - r.client[3]
         self.assertGreater(dw, 0)
         self.assertGreater(dh, 0)
-        grown = s.controls[IDC_FILELIST].rect[2:]
-        self.assertEqual(r.controls[IDC_FILELIST].rect[2:], (grown[0] + dw, grown[1] + dh))
-        # Escape is Cancel. (Without a window manager the X window keeps its size while Wine
-        # has the dialog maximised, so the Cancel button is not where a click would land.)
+        self.assertEqual(m.controls[IDC_FILELIST].rect[2:],
+                         (r.controls[IDC_FILELIST].rect[2] + dw,
+                          r.controls[IDC_FILELIST].rect[3] + dh))
+        def in_client(snapshot, control):
+            return (snapshot.controls[control].rect[0] - snapshot.client[0],
+                    snapshot.controls[control].rect[1] - snapshot.client[1])
+
+        ok = in_client(r, IDOK)
+        self.assertEqual(in_client(m, IDOK), (ok[0] + dw, ok[1] + dh))
+        self.assertEqual(in_client(m, IDC_FORMAT_HTML), in_client(r, IDC_FORMAT_HTML))
+
+        # 最大化(&X) again, then Escape, which is Cancel. (The Cancel button of a maximised
+        # window lies outside the X window, where no click can reach it.)
+        self.keys(r, "alt+space")
+        time.sleep(0.3)
+        self.keys(r, "x")
+        self.assertTrue(self.snap().zoomed, "maximised from the system menu")
         self.keys(r, "Escape")
         self.wait_for_exit()
         self.assert_same_bytes(self.read(self.ini), ini_bytes(0, 1, 400, 500), "the settings file")
