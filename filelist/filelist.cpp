@@ -4,6 +4,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "filelist/drop_names.h"
 #include "text/buffer.h"
 #include "text/path.h"
 
@@ -75,13 +76,15 @@ static bool IsListed(HWND list, const EntryIndex* index, const char* canonical) 
     return ListHasEntry(list, canonical);
 }
 
-// index, when given, covers all entries and is kept up to date.
-static bool AddNewFile(const char* path, HWND list, EntryIndex* index) {
+// index and folder, when given, serve one drop: index covers all entries and is kept up to
+// date, folder remembers the last folder resolved.
+static bool AddNewFile(const char* path, HWND list, EntryIndex* index, FolderMemo* folder) {
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
     PathBuffer canonical;
-    if (!GetCanonicalPath(canonical, path))
+    if (folder != nullptr ? !CanonicalPathInDrop(folder, canonical, path)
+                          : !GetCanonicalPath(canonical, path))
         return false;
     if (IsListed(list, index, canonical))
         return false;
@@ -97,6 +100,8 @@ void AddDroppedFiles(HWND list, HDROP drop) {
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     EntryIndex index;
     IndexEntries(&index, list);
+    FolderMemo folder;
+    ForgetFolder(&folder);
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         PathBuffer name;
@@ -105,14 +110,14 @@ void AddDroppedFiles(HWND list, HDROP drop) {
             continue;
         DragQueryFileA(drop, i, name, kPathBufferSize);
         if (FileExists(name))
-            AddNewFile(name, list, &index);
+            AddNewFile(name, list, &index, &folder);
     }
     DragFinish(drop);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
 }
 
 bool AddFileToList(const char* path, HWND list) {
-    return AddNewFile(path, list, nullptr);
+    return AddNewFile(path, list, nullptr, nullptr);
 }
 
 void DeleteSelectedEntry(HWND list) {

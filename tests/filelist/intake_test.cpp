@@ -7,6 +7,7 @@
 #include "filelist/filelist.h"
 #include "list_dialog.h"
 #include "support/scratch.h"
+#include "text/path.h"
 
 namespace {
 
@@ -166,4 +167,27 @@ TEST(Deletion, TheSelectedEntryGoesAndItsNeighbourIsSelected) {
         EXPECT_EQ(d.Entries(), c.left) << "selected " << c.selected;
         EXPECT_EQ(d.Selected(), c.selectedAfter) << "selected " << c.selected;
     }
+}
+
+// A drop resolves each folder once and reads the names as stored; the entries must be what
+// the shell makes of each path on its own, whatever the spelling and the order of folders.
+TEST(Intake, EachDroppedNameGetsTheShellsSpelling) {
+    ScratchDir dir;
+    ASSERT_TRUE(MakeFolder(dir / "One"));
+    ASSERT_TRUE(MakeFolder(dir / "Two"));
+    std::string a = dir.Write("One\\Mixed.Txt", "a");
+    std::string b = dir.Write("Two\\b.txt", "b");
+    std::string c = dir.Write("One\\c.txt", "c");
+    std::string d = dir.Write("top.txt", "d");
+    std::vector<std::string> spellings = {
+        Upper(a), dir / "Two\\..\\One\\.\\c.txt", b, dir / "one\\MIXED.TXT", d, Upper(c)};
+    ListDialog dialog;
+    AddDroppedFiles(dialog.list(), MakeDrop(spellings));
+    std::vector<std::string> expected = {Canonical(a), Canonical(b), Canonical(c), Canonical(d)};
+    std::sort(expected.begin(), expected.end(), [](const std::string& x, const std::string& y) {
+        return lstrcmpiA(x.c_str(), y.c_str()) < 0;
+    });
+    EXPECT_EQ(dialog.Entries(), expected);
+    // The stored spelling, not the typed one.
+    EXPECT_EQ(FileNamePart(dialog.Entries()[1].c_str()), std::string("Mixed.Txt"));
 }
