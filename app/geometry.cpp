@@ -58,8 +58,10 @@ void DeferControlMove(HDWP& batch, HWND control, int dx, int dy, int dw, int dh)
     if (parent != nullptr && IsChild(parent, control))
         ScreenToClient(parent, &origin);
     SIZE size = GetWindowSize(control);
+    // A moved control is drawn afresh: copying its old pixels left buttons half drawn at the
+    // dialog's right and bottom edges until something repainted them.
     batch = DeferWindowPos(batch, control, nullptr, origin.x + dx, origin.y + dy, size.cx + dw,
-                           size.cy + dh, SWP_NOZORDER | SWP_NOACTIVATE);
+                           size.cy + dh, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 void LayoutOnSize(HWND dialog, WPARAM sizeType, int clientWidth, int clientHeight) {
