@@ -28,6 +28,24 @@ bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
     return true;
 }
 
+// Opening first and asking the open file who it is walks the path once instead of twice,
+// which a join of thousands of small files feels. Only what cannot be opened is looked up.
+std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
+    std::FILE* f = std::fopen(entry, "rb");
+    struct stat st;
+    if (f != nullptr ? fstat(fileno(f), &st) != 0 : stat(entry, &st) != 0)
+        *why = kSkipMissing;
+    else if (st.st_dev == out.device && st.st_ino == out.node)
+        *why = kSkipIsOutput;
+    else if (f == nullptr)
+        *why = kSkipUnreadable;
+    else
+        return ReadUnbuffered(f);
+    if (f != nullptr)
+        std::fclose(f);
+    return nullptr;
+}
+
 bool CopyRestInKernel(OutputStream& out, std::FILE* source) {
     int from = fileno(source), to = fileno(out.file);
     for (;;) {

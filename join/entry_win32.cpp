@@ -18,6 +18,15 @@ bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
     return true;
 }
 
+std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
+    if (!IsWrittenEntry(out, entry, why))
+        return nullptr;
+    std::FILE* f = OpenEntry(entry);
+    if (f == nullptr)
+        *why = kSkipUnreadable;
+    return f;
+}
+
 // The C runtime's streams offer no copy inside the system: the buffer does it all.
 bool CopyRestInKernel(OutputStream&, std::FILE*) {
     return false;

@@ -48,7 +48,7 @@ void WriteContents(OutputStream& out, const FileList& list) {
     PathBuffer path;
     for (int i = 0; i < count; ++i) {
         // Skips are reported once, by the body, which is where an entry's table goes missing.
-        if (!FetchWrittenEntry(list, i, out, path, false))
+        if (!FetchWrittenEntry(list, i, out, path))
             continue;
         WriteAnchor(out, "<A HREF=\"#%08x\">", i);
         WriteText(out, FileNamePart(path));
@@ -79,16 +79,17 @@ void WriteBody(OutputStream& out, const FileList& list) {
     int count = list.count(list.owner);
     PathBuffer path;
     for (int i = 0; i < count && out.error == 0; ++i) {
-        if (!FetchWrittenEntry(list, i, out, path, true))
+        JoinSkip why;
+        std::FILE* entry = OpenListedEntry(list, i, out, path, &why);
+        // A written entry that cannot be read still gets its table, with an empty cell.
+        if (entry == nullptr && why != kSkipUnreadable)
             continue;
         WriteText(out, "<TABLE BORDER=\"1\" WIDTH=\"100%\" ALIGN=\"center\">\n");
         WriteCaption(out, i, count, path);
         WriteText(out, "<TR><TD>\n");
-        if (std::FILE* entry = OpenEntry(path)) {
+        if (entry != nullptr) {
             CopyEscapedBytes(out, entry);
             CloseEntry(list, i, path, entry);
-        } else {
-            ReportSkip(list, i, path, kSkipUnreadable);
         }
         WriteText(out, "</TD></TR>\n</TABLE>\n<BR>\n");
     }

@@ -63,11 +63,14 @@ bool CloseOutput(OutputStream& out) {
     return out.error == 0;
 }
 
+std::FILE* ReadUnbuffered(std::FILE* entry) {
+    if (entry != nullptr)
+        std::setvbuf(entry, nullptr, _IONBF, 0);
+    return entry;
+}
+
 std::FILE* OpenEntry(const char* path) {
-    std::FILE* f = std::fopen(path, "rb");
-    if (f != nullptr)
-        std::setvbuf(f, nullptr, _IONBF, 0);
-    return f;
+    return ReadUnbuffered(std::fopen(path, "rb"));
 }
 
 void CloseEntry(const FileList& list, int index, const char* path, std::FILE* entry) {
@@ -102,13 +105,17 @@ void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why)
         list.skipped(list.owner, index, path, why);
 }
 
-bool FetchWrittenEntry(const FileList& list, int index, const OutputStream& out, char* path,
-                       bool report) {
+bool FetchWrittenEntry(const FileList& list, int index, const OutputStream& out, char* path) {
     list.entry(list.owner, index, path);
     JoinSkip why;
-    if (IsWrittenEntry(out, path, &why))
-        return true;
-    if (report)
-        ReportSkip(list, index, path, why);
-    return false;
+    return IsWrittenEntry(out, path, &why);
+}
+
+std::FILE* OpenListedEntry(const FileList& list, int index, const OutputStream& out, char* path,
+                           JoinSkip* why) {
+    list.entry(list.owner, index, path);
+    std::FILE* entry = OpenWrittenEntry(out, path, why);
+    if (entry == nullptr)
+        ReportSkip(list, index, path, *why);
+    return entry;
 }

@@ -32,6 +32,8 @@ bool CloseOutput(OutputStream& out);
 
 // Opens an entry for reading in binary mode, unbuffered: all reads are large blocks.
 std::FILE* OpenEntry(const char* path);
+// Gives an opened stream the same unbuffered reading.
+std::FILE* ReadUnbuffered(std::FILE* entry);
 
 // Closes an entry after its copy; a read error that cut the copy short is reported.
 void CloseEntry(const FileList& list, int index, const char* path, std::FILE* entry);
@@ -40,9 +42,12 @@ void CloseEntry(const FileList& list, int index, const char* path, std::FILE* en
 void CopyStreamBytes(OutputStream& destination, std::FILE* source);
 
 // Fetches entry index into path and applies the written-entry rule: it exists and it is not
-// the output file. Tells the list's listener when report is set and the entry is skipped.
-bool FetchWrittenEntry(const FileList& list, int index, const OutputStream& out, char* path,
-                       bool report);
+// the output file.
+bool FetchWrittenEntry(const FileList& list, int index, const OutputStream& out, char* path);
+// The same, and opens the entry for reading. Null when it is skipped or cannot be opened;
+// why then says which, and the list's listener has heard of it.
+std::FILE* OpenListedEntry(const FileList& list, int index, const OutputStream& out, char* path,
+                           JoinSkip* why);
 void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why);
 
 // Platform rules, one file per platform:
@@ -51,6 +56,9 @@ void NoteOutputIdentity(OutputStream& out);
 // The entry exists and is not the output file; else why it is skipped. Windows compares the
 // canonical names, case folded; POSIX compares the files themselves and never folds case.
 bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why);
+// IsWrittenEntry and OpenEntry in one; null with the reason (kSkipUnreadable when the entry
+// is written but cannot be opened).
+std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why);
 // Copies the rest of source to the output inside the kernel; false when that cannot start
 // here, and the caller copies through the buffer instead.
 bool CopyRestInKernel(OutputStream& out, std::FILE* source);

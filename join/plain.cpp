@@ -10,15 +10,11 @@ bool WritePlainJoin(const FileList& list, const char* outputPath) {
     int count = list.count(list.owner);
     PathBuffer path;
     for (int i = 0; i < count && out.error == 0; ++i) {
-        if (!FetchWrittenEntry(list, i, out, path, true))
-            continue;
-        std::FILE* entry = OpenEntry(path);
-        if (entry == nullptr) {
-            ReportSkip(list, i, path, kSkipUnreadable);
-            continue;
+        JoinSkip why;
+        if (std::FILE* entry = OpenListedEntry(list, i, out, path, &why)) {
+            CopyStreamBytes(out, entry);
+            CloseEntry(list, i, path, entry);
         }
-        CopyStreamBytes(out, entry);
-        CloseEntry(list, i, path, entry);
     }
     return CloseOutput(out);
 }

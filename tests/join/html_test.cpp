@@ -154,3 +154,25 @@ TEST(HtmlEscaping, IsTheSameAcrossBlockBoundaries) {
     }
     EXPECT_TRUE(EscapedAlone(text) == expected);
 }
+
+TEST(HtmlPage, AnEntryThatCannotBeReadGetsAnEmptyCell) {
+    // A folder exists but reads as no text: it keeps its table, with nothing in it.
+    ScratchDir dir;
+    ASSERT_TRUE(MakeFolder(dir / "folder"));
+    std::string folder = Canonical(dir / "folder");
+    std::string a = Canonical(dir.Write("a.txt", "A"));
+    std::string out = dir / "out.html";
+    JoinRun run;
+    ASSERT_TRUE(run.Run(out, {folder, a}, kJoinHtml));
+    EXPECT_EQ(ReadWholeFile(out),
+              kHead1 + "out.html" + kHead2 + "<P>\n" + Link("00000000", "folder") +
+                  Link("00000001", "a.txt") + "</P>\n\n" +
+                  Table(kGreyUp, "00000000", "folder", Down("00000001"), "") +
+                  Table(Up("00000000"), "00000001", "a.txt", kGreyDown, "A") + kFoot);
+    EXPECT_EQ(run.skipped, std::vector<std::string>{"0:2"});
+
+    JoinRun plain;
+    ASSERT_TRUE(plain.Run(dir / "out.txt", {folder, a}, kJoinPlainText));
+    EXPECT_EQ(ReadWholeFile(dir / "out.txt"), "A");
+    EXPECT_EQ(plain.skipped, std::vector<std::string>{"0:2"});
+}
