@@ -102,15 +102,16 @@ void AddDroppedFiles(HWND list, HDROP drop) {
     IndexEntries(&index, list);
     FolderMemo folder;
     ForgetFolder(&folder);
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
+    DropNames names;
+    if (OpenDropNames(drop, &names)) {
         PathBuffer name;
-        // A name too long for a PathBuffer is not fetched cut short: it would name another file.
-        if (DragQueryFileA(drop, i, nullptr, 0) >= static_cast<UINT>(kPathBufferSize))
-            continue;
-        DragQueryFileA(drop, i, name, kPathBufferSize);
-        if (FileExists(name))
-            AddNewFile(name, list, &index, &folder);
+        bool fits;
+        while (NextDropName(&names, name, &fits)) {
+            // A name too long for a PathBuffer is not taken cut short: it would name another file.
+            if (fits && FileExists(name))
+                AddNewFile(name, list, &index, &folder);
+        }
+        CloseDropNames(&names);
     }
     DragFinish(drop);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);

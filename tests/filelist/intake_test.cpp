@@ -5,6 +5,9 @@
 #include <cctype>
 
 #include "filelist/filelist.h"
+
+#include <cstring>
+#include <shlobj.h>
 #include "list_dialog.h"
 #include "support/scratch.h"
 #include "text/path.h"
@@ -190,4 +193,33 @@ TEST(Intake, EachDroppedNameGetsTheShellsSpelling) {
     EXPECT_EQ(dialog.Entries(), expected);
     // The stored spelling, not the typed one.
     EXPECT_EQ(FileNamePart(dialog.Entries()[1].c_str()), std::string("Mixed.Txt"));
+}
+
+// The shell hands over UTF-16 names (a drop from the desktop does); they arrive as the same
+// Shift_JIS paths, and a name too long for the list is passed over.
+TEST(Intake, WideNamesArriveAsTheirAnsiSpelling) {
+    if (GetACP() != 932)
+        GTEST_SKIP() << "needs the Japanese code page";
+    ScratchDir dir;
+    std::string hyou = dir.Write("\x95\x5c.txt", "h"); // 表.txt
+    std::string a = dir.Write("a.txt", "a");
+    std::vector<std::string> names = {hyou, dir / std::string(600, 'x'), a};
+    std::wstring block;
+    for (const std::string& n : names) {
+        wchar_t wide[1024];
+        int length = MultiByteToWideChar(CP_ACP, 0, n.c_str(), -1, wide, 1024);
+        ASSERT_GT(length, 0);
+        block.append(wide, static_cast<size_t>(length)); // with its NUL
+    }
+    block.push_back(L'\0');
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + block.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, block.data(), block.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+
+    ListDialog dialog;
+    AddDroppedFiles(dialog.list(), static_cast<HDROP>(memory));
+    EXPECT_EQ(dialog.Entries(), (std::vector<std::string>{Canonical(a), Canonical(hyou)}));
 }
