@@ -134,6 +134,18 @@ class EndToEnd(unittest.TestCase):
         self.assertIsNotNone(s, "the window is gone")
         return s
 
+    def settled(self, ready, timeout=5.0):
+        """The first snapshot for which ready holds and which the next one repeats."""
+        deadline = time.monotonic() + timeout
+        last = self.snap()
+        while time.monotonic() < deadline:
+            time.sleep(0.2)
+            s = self.snap()
+            if ready(s) and (s.rect, s.client) == (last.rect, last.client):
+                return s
+            last = s
+        return last
+
     def entries(self, snapshot=None):
         return (snapshot or self.snap()).lists[IDC_FILELIST].items
 
@@ -443,7 +455,9 @@ class EndToEnd(unittest.TestCase):
         with open(self.ini, "wb") as f:
             f.write(ini_bytes(0, 1, 400, 500))
         cursor = (300, 300)
-        m = self.start(cursor)
+        self.start(cursor)
+        # The window is maximised once it is on screen, a moment after it first appears.
+        m = self.settled(lambda s: s.zoomed)
         self.assertTrue(m.zoomed, "opens maximised")
         self.assertFalse(m.topmost)
 
