@@ -6,7 +6,6 @@
 
 #include "filelist/drop_names.h"
 #include "text/buffer.h"
-#include "text/path.h"
 
 // The list box's own search for an equal entry walks the whole list, so a drop of n files
 // onto a growing list costs n * n / 2 string comparisons: minutes for 10,000 files. A drop
@@ -108,7 +107,8 @@ void AddDroppedFiles(HWND list, HDROP drop) {
         bool fits;
         while (NextDropName(&names, name, &fits)) {
             // A name too long for a PathBuffer is not taken cut short: it would name another file.
-            if (fits && FileExists(name))
+            // Whether the file exists is the first thing AddNewFile asks.
+            if (fits)
                 AddNewFile(name, list, &index, &folder);
         }
         CloseDropNames(&names);

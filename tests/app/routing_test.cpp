@@ -8,6 +8,7 @@
 
 #include "ddlb/ddlb.h"
 #include "harness.h"
+#include "support/drop.h"
 #include "join/join.h"
 #include "res/resource.h"
 #include "text/buffer.h"
@@ -16,23 +17,6 @@ namespace {
 
 // 削除(&D)
 const std::string kDeleteItem = "\x8d\xed\x8f\x9c(&D)";
-
-// A drop as the shell hands it over: the names, each ended by a NUL, then one more NUL.
-HDROP MakeDrop(const std::vector<std::string>& paths) {
-    std::size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& p : paths)
-        size += p.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    char* names = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-    for (const std::string& p : paths) {
-        std::memcpy(names, p.c_str(), p.size() + 1);
-        names += p.size() + 1;
-    }
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
 
 std::string Canonical(const std::string& path) {
     PathBuffer canonical;

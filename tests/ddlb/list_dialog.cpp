@@ -279,20 +279,3 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds) {
     }
     return true;
 }
-
-HDROP MakeDrop(const std::vector<std::string>& names) {
-    size_t bytes = sizeof(DROPFILES) + 1;
-    for (const std::string& name : names)
-        bytes += name.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GHND, bytes);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    char* next = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-    for (const std::string& name : names) {
-        std::memcpy(next, name.c_str(), name.size() + 1);
-        next += name.size() + 1;
-    }
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ddlb/ddlb.h"
+#include "support/drop.h"
 
 constexpr int kListId = 1001;
 constexpr int kButtonId = 1002;
@@ -93,6 +94,3 @@ class ListDialog {
 void Pump(DWORD milliseconds = 50);
 // Pumps until the condition holds or the time is up; the condition's last value.
 bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds);
-
-// A drop as the shell hands it over: DROPFILES with ANSI names, in global memory.
-HDROP MakeDrop(const std::vector<std::string>& names);

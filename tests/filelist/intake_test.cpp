@@ -6,9 +6,8 @@
 
 #include "filelist/filelist.h"
 
-#include <cstring>
-#include <shlobj.h>
 #include "list_dialog.h"
+#include "support/drop.h"
 #include "support/scratch.h"
 #include "text/path.h"
 
@@ -204,22 +203,7 @@ TEST(Intake, WideNamesArriveAsTheirAnsiSpelling) {
     std::string hyou = dir.Write("\x95\x5c.txt", "h"); // 表.txt
     std::string a = dir.Write("a.txt", "a");
     std::vector<std::string> names = {hyou, dir / std::string(600, 'x'), a};
-    std::wstring block;
-    for (const std::string& n : names) {
-        wchar_t wide[1024];
-        int length = MultiByteToWideChar(CP_ACP, 0, n.c_str(), -1, wide, 1024);
-        ASSERT_GT(length, 0);
-        block.append(wide, static_cast<size_t>(length)); // with its NUL
-    }
-    block.push_back(L'\0');
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + block.size() * sizeof(wchar_t));
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    std::memcpy(drop + 1, block.data(), block.size() * sizeof(wchar_t));
-    GlobalUnlock(memory);
-
     ListDialog dialog;
-    AddDroppedFiles(dialog.list(), static_cast<HDROP>(memory));
+    AddDroppedFiles(dialog.list(), MakeDrop(names, true));
     EXPECT_EQ(dialog.Entries(), (std::vector<std::string>{Canonical(a), Canonical(hyou)}));
 }
