@@ -2,6 +2,7 @@
 #include "app/dialog.h"
 
 #include <cerrno>
+#include <cstddef>
 #include <commdlg.h>
 #include <cstring>
 #include <shellapi.h>
@@ -46,6 +47,9 @@ void BrowseWithName(HWND dialog, const char* typed) {
 // (icon, tip, callback message) are all it has. The macro gives 88 bytes on 32-bit Windows
 // and the 64-bit layout's size there.
 static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "first-version record");
+constexpr int kFirstVersionTipSize = 64;
+static_assert(offsetof(NOTIFYICONDATAA, szTip) + kFirstVersionTipSize == NOTIFYICONDATAA_V1_SIZE,
+              "the tip is the first version's last field");
 NOTIFYICONDATAA BusyIconRecord(HWND dialog) {
     NOTIFYICONDATAA record;
     ZeroFill(&record, sizeof record);
@@ -64,7 +68,8 @@ HICON ShowBusyIcon(HWND dialog) {
     record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record.uCallbackMessage = WM_TRAYNOTIFY;
     record.hIcon = icon;
-    CopyBounded(record.szTip, sizeof record.szTip, kBusyTrayTip);
+    // The headers declare the later 128-byte tip, but a first-version record ends after 64.
+    CopyBounded(record.szTip, kFirstVersionTipSize, kBusyTrayTip);
     Shell_NotifyIconA(NIM_ADD, &record);
     return icon;
 }

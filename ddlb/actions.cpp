@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "ddlb/ddlb_internal.h"
+#include "text/buffer.h"
 
 static int SelectedIndex(HWND list) {
     return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
@@ -18,16 +19,10 @@ int MoveListEntry(HWND list, int from, int to) {
     int count = ListCount(list);
     if (from < 0 || from >= count || to < 0 || to > count)
         return -1;
-    LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(from), 0);
-    if (length < 0)
+    // An entry too long to read whole stays where it is rather than move cut short.
+    PathBuffer text;
+    if (GetListEntryText(list, from, text, kPathBufferSize) < 0)
         return -1;
-    // An ANSI caller of a list box that keeps its strings in Unicode may be told a length
-    // in characters; four bytes for each covers any Shift_JIS spelling of them.
-    SIZE_T size = 4 * static_cast<SIZE_T>(length) + 4;
-    char* text = static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
-    if (text == nullptr)
-        return -1;
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(from), reinterpret_cast<LPARAM>(text));
     LRESULT data = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(from), 0);
     SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(from), 0);
 
@@ -39,7 +34,6 @@ int MoveListEntry(HWND list, int from, int to) {
                                     reinterpret_cast<LPARAM>(text));
     if (data != 0 && inserted >= 0)
         SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(inserted), data);
-    HeapFree(GetProcessHeap(), 0, text);
     return at;
 }
 

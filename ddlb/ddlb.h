@@ -34,3 +34,7 @@ typedef struct DDLBNOTIFY {
 // Makes list a drag-and-drop list box; FALSE (and an ordinary list box) when its state
 // cannot be allocated. It detaches itself on WM_DESTROY.
 BOOL AttachDragDropListBox(HWND list);
+
+// Copies entry index of any list box into text (size bytes) and gives its length; -1 and an
+// empty text when there is no such entry or its text does not fit whole.
+int GetListEntryText(HWND list, int index, char* text, int size);

@@ -4,6 +4,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "ddlb/ddlb.h"
 #include "filelist/drop_names.h"
 #include "text/buffer.h"
 
@@ -49,13 +50,10 @@ static void IndexEntries(EntryIndex* index, HWND list) {
     index->locale = static_cast<LCID>(SendMessageA(list, LB_GETLOCALE, 0, 0));
     int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-        LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        if (length < 0)
+        PathBuffer text;
+        if (GetListEntryText(list, i, text, kPathBufferSize) < 0)
             continue;
-        // Room for a length the list may count in characters rather than bytes.
-        std::string text(4 * static_cast<size_t>(length) + 4, '\0');
-        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
-        IndexEntry(index, text.c_str());
+        IndexEntry(index, text);
     }
 }
 
@@ -138,11 +136,8 @@ static int ListBoxCount(const void* owner) {
 
 static void ListBoxEntry(const void* owner, int index, char* path) {
     HWND list = static_cast<HWND>(const_cast<void*>(owner));
-    path[0] = '\0';
-    LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     // Entries are canonical paths and always fit; anything longer is read as no file at all.
-    if (length >= 0 && length < kPathBufferSize)
-        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(path));
+    GetListEntryText(list, index, path, kPathBufferSize);
 }
 
 FileList FileListOfListBox(HWND list) {

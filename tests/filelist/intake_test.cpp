@@ -207,3 +207,41 @@ TEST(Intake, WideNamesArriveAsTheirAnsiSpelling) {
     AddDroppedFiles(dialog.list(), MakeDrop(names, true));
     EXPECT_EQ(dialog.Entries(), (std::vector<std::string>{Canonical(a), Canonical(hyou)}));
 }
+
+namespace {
+
+// An ANSI list box may report more than a double-byte text's length; this one always does,
+// and by more than a path can hold.
+LRESULT CALLBACK OverstatingList(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto original = reinterpret_cast<WNDPROC>(GetPropA(list, "test.original"));
+    LRESULT result = CallWindowProcA(original, list, message, wParam, lParam);
+    return message == LB_GETTEXTLEN && result >= 0 ? 2 * result + kPathBufferSize : result;
+}
+
+} // namespace
+
+// Every reader of an entry (the join, the drop's duplicate check, the move) goes by the
+// text itself, not by the reported length.
+TEST(Intake, EntriesAreReadWholeWhenTheListOverstatesTheirLength) {
+    ScratchDir dir;
+    std::string a = Canonical(dir.Write(std::string(200, 'a') + ".txt", "first "));
+    std::string b = Canonical(dir.Write("b.txt", "second"));
+    ListDialog d({a, b});
+    SetPropA(d.list(), "test.original",
+             reinterpret_cast<HANDLE>(GetWindowLongPtrA(d.list(), GWLP_WNDPROC)));
+    SetWindowLongPtrA(d.list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OverstatingList));
+
+    std::string output = dir / "out.txt";
+    EXPECT_TRUE(JoinFiles(output.c_str(), FileListOfListBox(d.list()), kJoinPlainText));
+    EXPECT_EQ(ReadWholeFile(output), "first second");
+
+    AddDroppedFiles(d.list(), MakeDrop({a}));
+    EXPECT_EQ(d.Count(), 2);
+
+    SendMessageA(d.list(), LB_SETCURSEL, 0, 0);
+    d.SysKey(VK_DOWN);
+    SetWindowLongPtrA(d.list(), GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(GetPropA(d.list(), "test.original")));
+    RemovePropA(d.list(), "test.original");
+    EXPECT_EQ(d.Entries(), (std::vector<std::string>{b, a}));
+}
