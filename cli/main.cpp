@@ -62,10 +62,22 @@ int ParseArguments(int argc, char** argv, Arguments& args) {
     return -1;
 }
 
-void ReportSkipped(const void*, int, const char* path, JoinSkip why) {
+// The names handed to the join, in the order given, with the arguments they came from.
+struct Entries {
+    const Arguments* args;
+    std::vector<std::string> names;
+};
+
+void ReportSkipped(void* listener, int index, const char* path, JoinSkip why) {
     static const char* const kWhy[] = {"no such file", "it is the output file",
                                        "it could not be read"};
-    std::fprintf(stderr, "vellumor-join: skipped %s: %s\n", path, kWhy[why]);
+    const Entries* entries = static_cast<const Entries*>(listener);
+    // The join reads a name too long for a path as no file at all; it is named as typed.
+    if (entries->names[index].size() >= static_cast<std::size_t>(kPathBufferSize))
+        std::fprintf(stderr, "vellumor-join: skipped %s: name too long\n",
+                     entries->args->files[index]);
+    else
+        std::fprintf(stderr, "vellumor-join: skipped %s: %s\n", path, kWhy[why]);
 }
 
 } // namespace
@@ -79,19 +91,21 @@ int main(int argc, char** argv) {
     // Each existing file gets the spelling the program's list would give it, so that the
     // output is recognised among the entries however either was typed. A missing file has
     // no canonical path and stays as typed, for the join to skip and name.
-    std::vector<std::string> names(args.files.begin(), args.files.end());
-    CanonicaliseNames(names);
+    Entries entries{&args, std::vector<std::string>(args.files.begin(), args.files.end())};
+    CanonicaliseNames(entries.names);
     std::vector<const char*> paths;
-    for (const std::string& name : names)
+    for (const std::string& name : entries.names)
         paths.push_back(name.c_str());
 
     PathArray array{paths.data(), static_cast<int>(paths.size())};
     FileList list = FileListOfPaths(array);
     list.skipped = ReportSkipped;
+    list.listener = &entries;
     errno = 0;
     if (!JoinFiles(args.output, list, args.html ? kJoinHtml : kJoinPlainText)) {
+        int why = errno;
         std::fprintf(stderr, "vellumor-join: cannot write %s: %s\n", args.output,
-                     std::strerror(errno));
+                     why == ENAMETOOLONG ? "name too long" : std::strerror(why));
         return 1;
     }
     return 0;

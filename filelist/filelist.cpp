@@ -141,5 +141,5 @@ static void ListBoxEntry(const void* owner, int index, char* path) {
 }
 
 FileList FileListOfListBox(HWND list) {
-    return FileList{ListBoxCount, ListBoxEntry, nullptr, list};
+    return FileList{ListBoxCount, ListBoxEntry, list, nullptr, nullptr};
 }

@@ -4,9 +4,14 @@
 
 #include "join/output.h"
 
+static bool IsTheOutput(const OutputStream& out, const struct stat& st) {
+    return out.identified && st.st_dev == out.device && st.st_ino == out.node;
+}
+
 void NoteOutputIdentity(OutputStream& out) {
     struct stat st;
     if (fstat(fileno(out.file), &st) == 0) {
+        out.identified = true;
         out.device = st.st_dev;
         out.node = st.st_ino;
     }
@@ -21,7 +26,7 @@ bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
         *why = kSkipMissing;
         return false;
     }
-    if (st.st_dev == out.device && st.st_ino == out.node) {
+    if (IsTheOutput(out, st)) {
         *why = kSkipIsOutput;
         return false;
     }
@@ -35,7 +40,7 @@ std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip
     struct stat st;
     if (f != nullptr ? fstat(fileno(f), &st) != 0 : stat(entry, &st) != 0)
         *why = kSkipMissing;
-    else if (st.st_dev == out.device && st.st_ino == out.node)
+    else if (IsTheOutput(out, st))
         *why = kSkipIsOutput;
     else if (f == nullptr)
         *why = kSkipUnreadable;

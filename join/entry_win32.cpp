@@ -1,12 +1,36 @@
+#include <windows.h>
+
+#include <io.h>
+
 #include "join/output.h"
 #include "text/path.h"
 #include "text/sjis.h"
 
-// The list holds canonical names, and the output's name is canonical when it exists, so
-// the names alone tell whether an entry is the output; Windows names ignore letter case.
-void NoteOutputIdentity(OutputStream&) {}
+namespace {
 
-bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
+// A file is known by its volume and its index on it, whatever name reached it: a hard link,
+// another drive letter for the same folder, a relative spelling of a file made after the
+// names were compared.
+bool IdentityOf(HANDLE file, unsigned long long* volume, unsigned long long* index) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (file == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file, &info))
+        return false;
+    *volume = info.dwVolumeSerialNumber;
+    *index = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return true;
+}
+
+bool IdentityOf(std::FILE* stream, unsigned long long* volume, unsigned long long* index) {
+    return IdentityOf(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), volume, index);
+}
+
+bool IsTheOutput(const OutputStream& out, unsigned long long volume, unsigned long long index) {
+    return out.identified && volume == out.device && index == out.node;
+}
+
+// The names first, as the list holds canonical names and the output's is canonical when it
+// existed before the run.
+bool PassesNameRule(const OutputStream& out, const char* entry, JoinSkip* why) {
     if (!FileExists(entry)) {
         *why = kSkipMissing;
         return false;
@@ -18,12 +42,42 @@ bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
     return true;
 }
 
+} // namespace
+
+void NoteOutputIdentity(OutputStream& out) {
+    out.identified = IdentityOf(out.file, &out.device, &out.node);
+}
+
+bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
+    if (!PassesNameRule(out, entry, why))
+        return false;
+    // Asking who a file is needs a handle, but no right to read it.
+    HANDLE file = CreateFileA(entry, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    unsigned long long volume, index;
+    bool isOutput = IdentityOf(file, &volume, &index) && IsTheOutput(out, volume, index);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    if (isOutput)
+        *why = kSkipIsOutput;
+    return !isOutput;
+}
+
+// The identity is taken from the stream that is read, so what is copied is what was checked.
 std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
-    if (!IsWrittenEntry(out, entry, why))
+    if (!PassesNameRule(out, entry, why))
         return nullptr;
     std::FILE* f = OpenEntry(entry);
-    if (f == nullptr)
+    if (f == nullptr) {
         *why = kSkipUnreadable;
+        return nullptr;
+    }
+    unsigned long long volume, index;
+    if (IdentityOf(f, &volume, &index) && IsTheOutput(out, volume, index)) {
+        std::fclose(f);
+        *why = kSkipIsOutput;
+        return nullptr;
+    }
     return f;
 }
 

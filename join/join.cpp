@@ -1,5 +1,6 @@
 #include "join/join.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "text/path.h"
@@ -8,6 +9,11 @@ bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format) 
     // An empty list leaves any existing output alone: nothing is created or truncated.
     if (list.count(list.owner) <= 0)
         return true;
+    // A name cut to fit could be another file's, which would then be overwritten.
+    if (std::strlen(outputName) >= static_cast<std::size_t>(kPathBufferSize)) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
     PathBuffer outputPath;
     CopyBounded(outputPath, kPathBufferSize, outputName);
     // An existing output is compared with the entries by its canonical spelling; a new one

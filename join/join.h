@@ -15,13 +15,16 @@ struct FileList {
     int (*count)(const void* owner);
     // Fills a PathBuffer with the entry's text; empty when it cannot be read whole.
     void (*entry)(const void* owner, int index, char* path);
-    // Optional: hears of every entry the run skips. The dialog has none; the tool reports them.
-    void (*skipped)(const void* owner, int index, const char* path, JoinSkip why);
     const void* owner;
+    // Optional: hears of every entry the run skips, with a context of its own. The dialog has
+    // none; the tool reports them.
+    void (*skipped)(void* listener, int index, const char* path, JoinSkip why);
+    void* listener;
 };
 
 // Runs the join on OK. An empty list succeeds without touching the output. On failure errno
-// tells why the output could not be opened or written.
+// tells why the output could not be opened or written; an output name too long for a
+// PathBuffer is refused (ENAMETOOLONG) before anything is opened.
 bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format);
 
 // The two writers, given an output path already resolved by JoinFiles.

@@ -5,7 +5,7 @@
 #include <cstring>
 
 bool OpenOutput(OutputStream& out, const char* path) {
-    out = OutputStream{nullptr, path, nullptr, 0, 0, 0, 0};
+    out = OutputStream{nullptr, path, nullptr, 0, 0, false, 0, 0};
     out.buffer = static_cast<unsigned char*>(std::malloc(kOutputBufferSize + kEscapeChunk));
     if (out.buffer == nullptr) {
         out.error = ENOMEM;
@@ -102,7 +102,7 @@ void CopyStreamBytes(OutputStream& destination, std::FILE* source) {
 
 void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why) {
     if (list.skipped != nullptr)
-        list.skipped(list.owner, index, path, why);
+        list.skipped(list.listener, index, path, why);
 }
 
 bool FetchWrittenEntry(const FileList& list, int index, const OutputStream& out, char* path) {

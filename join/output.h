@@ -13,7 +13,9 @@ struct OutputStream {
     unsigned char* buffer; // kOutputBufferSize bytes, then kEscapeChunk bytes of input scratch
     std::size_t used;
     int error; // errno of the first failure; 0 while all is well
-    // Where the platform tells files apart by identity rather than by name: the output's.
+    // The output file's identity (device and inode, volume and file index), which every
+    // entry is checked against whatever its name; identified is false when it is unknown.
+    bool identified;
     unsigned long long device, node;
 };
 
@@ -53,8 +55,8 @@ void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why)
 // Platform rules, one file per platform:
 // Notes the output's identity, right after it was opened.
 void NoteOutputIdentity(OutputStream& out);
-// The entry exists and is not the output file; else why it is skipped. Windows compares the
-// canonical names, case folded; POSIX compares the files themselves and never folds case.
+// The entry exists and is not the output file; else why it is skipped. Both platforms compare
+// the files themselves; Windows first compares the canonical names, case folded, as well.
 bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why);
 // IsWrittenEntry and OpenEntry in one; null with the reason (kSkipUnreadable when the entry
 // is written but cannot be opened).

@@ -16,5 +16,5 @@ static void PathArrayEntry(const void* owner, int index, char* path) {
 }
 
 FileList FileListOfPaths(const PathArray& array) {
-    return FileList{PathArrayCount, PathArrayEntry, nullptr, &array};
+    return FileList{PathArrayCount, PathArrayEntry, &array, nullptr, nullptr};
 }

@@ -3,6 +3,12 @@
 #include "support/run_tool.h"
 #include "support/scratch.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace {
 
 ToolResult Join(const std::vector<std::string>& arguments) {
@@ -11,6 +17,14 @@ ToolResult Join(const std::vector<std::string>& arguments) {
 
 bool Mentions(const std::string& text, const std::string& what) {
     return text.find(what) != std::string::npos;
+}
+
+// In folder, with a cap on the output of expected bytes and a margin larger than any file the
+// output replaces (its old size is there until it is opened).
+ToolResult JoinCapped(const std::vector<std::string>& arguments, const std::string& folder,
+                      const std::string& output, std::size_t expected) {
+    return RunTool(VELLUMOR_JOIN_TOOL, arguments,
+                   {folder, output, static_cast<long long>(expected) + (4 << 20)});
 }
 
 } // namespace
@@ -48,6 +62,59 @@ TEST(JoinTool, SkippedEntriesAreNamedWithTheReason) {
     EXPECT_TRUE(Mentions(r.err, "out.txt: it is the output file")) << r.err;
 }
 
+// The output named otherwise among the files (a link, a relative or roundabout name of a file
+// the run itself creates) is the same file and is never read into itself.
+TEST(JoinTool, TheOutputByAnyOtherSpellingIsNeverReadBack) {
+    ScratchDir dir;
+    // Larger than the output's buffer: a copy that read itself back would never end.
+    std::string big(2 << 20, 'b');
+    std::string bigFile = dir.Write("big.txt", big), other = dir.Write("other.txt", "other");
+    MakeFolder(dir / "sub");
+    std::string link = dir / "link.txt";
+#ifdef _WIN32
+    ASSERT_TRUE(CreateHardLinkA(link.c_str(), bigFile.c_str(), nullptr));
+    std::string drive = dir.path().substr(0, 2);
+#else
+    ASSERT_EQ(::link(bigFile.c_str(), link.c_str()), 0);
+#endif
+    std::string here = std::string(".") + kSep, up = std::string("..") + kSep;
+    struct {
+        std::string folder, output; // output as the cases's arguments name it
+        std::vector<std::string> files;
+        std::string written, expected;
+    } cases[] = {
+        {"", link, {other, bigFile}, link, "other"},
+        {dir.path(), "new1", {bigFile, here + "new1"}, dir / "new1", big},
+        {dir / "sub", up + "new2", {bigFile, up + "sub" + kSep + up + "new2"}, dir / "new2", big},
+        {dir / "sub",
+         dir / "sub" + kSep + up + "new3",
+         {up + "new3", other},
+         dir / "new3",
+         "other"},
+#ifdef _WIN32
+        // Relative to the current folder of drive C: (or whichever holds the scratch folder).
+        {dir.path(), "new4", {bigFile, drive + "new4"}, dir / "new4", big},
+#endif
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteWholeFile(bigFile, big)); // the linked output emptied it
+        std::vector<std::string> arguments = {"-o", c.output};
+        arguments.insert(arguments.end(), c.files.begin(), c.files.end());
+        ToolResult r = JoinCapped(arguments, c.folder, c.written, c.expected.size());
+        EXPECT_EQ(r.exitCode, 0) << c.output << r.err;
+        EXPECT_TRUE(ReadWholeFile(c.written) == c.expected) << c.output;
+        EXPECT_TRUE(Mentions(r.err, "it is the output file")) << c.output << r.err;
+    }
+    // The page leaves it out of the contents and the body alike.
+    ASSERT_TRUE(WriteWholeFile(bigFile, big));
+    ToolResult r = JoinCapped({"--html", "-o", link, other, bigFile}, "", link, 1000);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::string page = ReadWholeFile(link);
+    EXPECT_TRUE(Mentions(page, "other.txt")) << page;
+    EXPECT_FALSE(Mentions(page, "big.txt")) << page;
+    EXPECT_FALSE(Mentions(page, "bbbb"));
+}
+
 TEST(JoinTool, OutputThatCannotBeWrittenExitsOneNamingIt) {
     ScratchDir dir;
     std::string a = dir.Write("a.txt", "A");
@@ -76,13 +143,23 @@ TEST(JoinTool, UsageErrorsExitTwo) {
     EXPECT_FALSE(PathExists(dir / "out"));
 }
 
-TEST(JoinTool, HelpAndVersion) {
-    ToolResult help = Join({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(Mentions(help.out, "usage: vellumor-join [--html] -o OUTPUT FILE..."));
-    ToolResult version = Join({"--version"});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_TRUE(Mentions(version.out, "vellumor-join 1.")) << version.out;
+// Asked anywhere on the line, help and the version are all the tool does: nothing is joined.
+TEST(JoinTool, HelpAndVersionWhereverTheyStand) {
+    ScratchDir dir;
+    std::string a = dir.Write("a.txt", "A");
+    for (const char* option : {"--help", "--version"}) {
+        for (std::vector<std::string> arguments : {std::vector<std::string>{option},
+                                                   {"-o", dir / "out", a, option},
+                                                   {"--html", option, "-o", dir / "out", a}}) {
+            ToolResult r = Join(arguments);
+            EXPECT_EQ(r.exitCode, 0) << option;
+            EXPECT_TRUE(Mentions(r.out, option == std::string("--help")
+                                            ? "usage: vellumor-join [--html] -o OUTPUT FILE..."
+                                            : "vellumor-join 1."))
+                << r.out;
+        }
+    }
+    EXPECT_FALSE(PathExists(dir / "out"));
 }
 
 TEST(JoinTool, ADashAloneOrAfterDoubleDashIsAFile) {
@@ -91,11 +168,38 @@ TEST(JoinTool, ADashAloneOrAfterDoubleDashIsAFile) {
     ToolResult r = Join({"-o", dir / "out", "--", odd});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(ReadWholeFile(dir / "out"), "odd");
+    dir.Write("-", "dash");
+    r = RunTool(VELLUMOR_JOIN_TOOL, {"-o", "out", "-"}, {dir.path(), "", 0});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadWholeFile(dir / "out"), "dash");
+}
+
+// A name cut to fit a path would be another file's: neither the output nor a file is cut.
+TEST(JoinTool, NamesTooLongForAPathAreRefusedNotCut) {
+    ScratchDir dir;
+    std::string folders = dir / std::string(200, 'f');
+    ASSERT_TRUE(MakeFolder(folders));
+    folders += kSep + std::string(200, 'g');
+    ASSERT_TRUE(MakeFolder(folders));
+    std::string victim = folders + kSep;
+    victim += std::string(521 - victim.size(), 'v');
+    ASSERT_TRUE(WriteWholeFile(victim, "keep"));
+    std::string a = dir.Write("a.txt", "A");
+    std::string tooLong = victim + std::string(98, 'x');
+
+    ToolResult r = Join({"-o", tooLong, a});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(Mentions(r.err, "cannot write " + tooLong + ": name too long")) << r.err;
+    EXPECT_EQ(ReadWholeFile(victim), "keep");
+    EXPECT_EQ(ReadWholeFile(tooLong), "<missing>");
+
+    r = Join({"-o", dir / "out", tooLong, a});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(Mentions(r.err, "skipped " + tooLong + ": name too long")) << r.err;
+    EXPECT_EQ(ReadWholeFile(dir / "out"), "A");
 }
 
 #ifndef _WIN32
-#include <unistd.h>
-
 TEST(JoinTool, NamesAreThoseOfTheFilesLinksLeadTo) {
     ScratchDir dir;
     MakeFolder(dir / "real");
@@ -111,6 +215,12 @@ TEST(JoinTool, NamesAreThoseOfTheFilesLinksLeadTo) {
                                "<A HREF=\"#00000001\">b.txt</A><BR>\n"
                                "<A HREF=\"#00000002\">a.txt</A><BR>\n"))
         << page;
+    // An output reached through a link is the file the link leads to, and titled by it.
+    std::string target = dir.Write("real/target.html", "old");
+    ASSERT_EQ(symlink(target.c_str(), (dir / "link.html").c_str()), 0);
+    r = Join({"--html", "-o", dir / "link.html", b});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(Mentions(ReadWholeFile(target), "<TITLE>target.html</TITLE>"));
     // The output reached through a folder link is still the output.
     r = Join({"-o", dir / "folder-link/a.txt", a, b});
     EXPECT_EQ(r.exitCode, 0);

@@ -80,7 +80,7 @@ TEST(HtmlPage, AnchorsFollowListPositionsNotJoinedFiles) {
                   Link("00000002", "third") + "</P>\n\n" +
                   Table(kGreyUp, "00000000", "first", Down("00000001"), "first") +
                   Table(Up("00000001"), "00000002", "third", kGreyDown, "third") + kFoot);
-    EXPECT_EQ(run.skipped, std::vector<std::string>{"1:0"});
+    EXPECT_EQ(run.skipped, std::vector<std::string>{"1:missing"});
 }
 
 TEST(HtmlPage, OutputAsFirstEntryAndHexAnchors) {
@@ -169,10 +169,10 @@ TEST(HtmlPage, AnEntryThatCannotBeReadGetsAnEmptyCell) {
                   Link("00000001", "a.txt") + "</P>\n\n" +
                   Table(kGreyUp, "00000000", "folder", Down("00000001"), "") +
                   Table(Up("00000000"), "00000001", "a.txt", kGreyDown, "A") + kFoot);
-    EXPECT_EQ(run.skipped, std::vector<std::string>{"0:2"});
+    EXPECT_EQ(run.skipped, std::vector<std::string>{"0:unreadable"});
 
     JoinRun plain;
     ASSERT_TRUE(plain.Run(dir / "out.txt", {folder, a}, kJoinPlainText));
     EXPECT_EQ(ReadWholeFile(dir / "out.txt"), "A");
-    EXPECT_EQ(plain.skipped, std::vector<std::string>{"0:2"});
+    EXPECT_EQ(plain.skipped, std::vector<std::string>{"0:unreadable"});
 }

@@ -9,7 +9,7 @@
 #include "support/scratch.h"
 
 struct JoinRun {
-    std::vector<std::string> skipped; // "index:why" in the order reported
+    std::vector<std::string> skipped; // "index:why" in the order reported, why in words
 
     bool Run(const std::string& output, const std::vector<std::string>& entries,
              JoinFormat format) {
@@ -18,17 +18,13 @@ struct JoinRun {
             paths.push_back(e.c_str());
         PathArray array{paths.data(), static_cast<int>(paths.size())};
         FileList list = FileListOfPaths(array);
-        list.skipped = [](const void* owner, int index, const char*, JoinSkip why) {
-            (void)owner;
-            Current()->skipped.push_back(std::to_string(index) + ":" + std::to_string(why));
+        list.skipped = [](void* listener, int index, const char*, JoinSkip why) {
+            static const char* const kWhy[] = {"missing", "output", "unreadable"};
+            static_cast<JoinRun*>(listener)->skipped.push_back(std::to_string(index) + ":" +
+                                                               kWhy[why]);
         };
-        Current() = this;
+        list.listener = this;
         return JoinFiles(output.c_str(), list, format);
-    }
-
-    static JoinRun*& Current() {
-        static JoinRun* run = nullptr;
-        return run;
     }
 };
 

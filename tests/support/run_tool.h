@@ -5,11 +5,20 @@
 #include <vector>
 
 struct ToolResult {
-    int exitCode; // -1 when the program could not be started
+    int exitCode; // -1 when the program could not be started, -2 when it was ended
     std::string out;
     std::string err;
 };
 
 // program is a path of the build (a Linux path also in the Windows build, where the test
 // itself runs under Wine and reaches it through drive Z:).
-ToolResult RunTool(const std::string& program, const std::vector<std::string>& arguments);
+struct ToolOptions {
+    std::string folder; // the program's current folder; the test's own when empty
+    // A program that writes more than this many bytes to `capped` is ended there (exit code
+    // -2), so that a copy that feeds on itself fails fast instead of filling the disk.
+    std::string capped;
+    long long cap = 0;
+};
+
+ToolResult RunTool(const std::string& program, const std::vector<std::string>& arguments,
+                   const ToolOptions& options = {});

@@ -1,12 +1,14 @@
 #include "support/run_tool.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "support/scratch.h"
 
-ToolResult RunTool(const std::string& program, const std::vector<std::string>& arguments) {
+ToolResult RunTool(const std::string& program, const std::vector<std::string>& arguments,
+                   const ToolOptions& options) {
     ScratchDir dir;
     std::string outPath = dir / "out", errPath = dir / "err";
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
@@ -19,11 +21,20 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
         int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, 1);
         dup2(err, 2);
+        if (!options.folder.empty() && chdir(options.folder.c_str()) != 0)
+            _exit(126);
+        // Any file the program writes past the cap ends it (SIGXFSZ).
+        if (options.cap > 0) {
+            rlimit limit{static_cast<rlim_t>(options.cap), static_cast<rlim_t>(options.cap)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
         execv(program.c_str(), argv.data());
         _exit(127);
     }
     int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+    if (pid < 0 || waitpid(pid, &status, 0) != pid)
         return {-1, "", ""};
+    if (!WIFEXITED(status))
+        return {-2, ReadWholeFile(outPath), ReadWholeFile(errPath)};
     return {WEXITSTATUS(status), ReadWholeFile(outPath), ReadWholeFile(errPath)};
 }

@@ -36,7 +36,8 @@ HANDLE Inheritable(const std::string& path) {
 
 } // namespace
 
-ToolResult RunTool(const std::string& program, const std::vector<std::string>& arguments) {
+ToolResult RunTool(const std::string& program, const std::vector<std::string>& arguments,
+                   const ToolOptions& options) {
     std::string exe = program;
     if (!exe.empty() && exe[0] == '/')
         exe = "Z:" + exe;
@@ -56,16 +57,27 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
     si.hStdOutput = out;
     si.hStdError = err;
     PROCESS_INFORMATION pi{};
-    BOOL started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                  nullptr, &si, &pi);
+    BOOL started =
+        CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                       options.folder.empty() ? nullptr : options.folder.c_str(), &si, &pi);
     CloseHandle(out);
     CloseHandle(err);
     if (!started)
         return {-1, "", ""};
-    WaitForSingleObject(pi.hProcess, INFINITE);
+    bool ended = false;
+    while (WaitForSingleObject(pi.hProcess, options.cap > 0 ? 20 : INFINITE) == WAIT_TIMEOUT) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (GetFileAttributesExA(options.capped.c_str(), GetFileExInfoStandard, &data) &&
+            (static_cast<long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) > options.cap) {
+            TerminateProcess(pi.hProcess, 1);
+            WaitForSingleObject(pi.hProcess, INFINITE);
+            ended = true;
+        }
+    }
     DWORD code = 0;
     GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    return {static_cast<int>(code), ReadWholeFile(dir / "out"), ReadWholeFile(dir / "err")};
+    return {ended ? -2 : static_cast<int>(code), ReadWholeFile(dir / "out"),
+            ReadWholeFile(dir / "err")};
 }
