@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/canonical_names.h"
+#include "join/canonical_batch.h"
 #include "join/join.h"
 #include "join/path_array.h"
 
@@ -92,7 +92,13 @@ int main(int argc, char** argv) {
     // output is recognised among the entries however either was typed. A missing file has
     // no canonical path and stays as typed, for the join to skip and name.
     Entries entries{&args, std::vector<std::string>(args.files.begin(), args.files.end())};
-    CanonicaliseNames(entries.names);
+    CanonicalBatch batch;
+    BeginCanonicalBatch(&batch);
+    for (std::string& name : entries.names) {
+        PathBuffer canonical;
+        if (GetCanonicalPathInBatch(&batch, canonical, name.c_str()))
+            name = canonical;
+    }
     std::vector<const char*> paths;
     for (const std::string& name : entries.names)
         paths.push_back(name.c_str());

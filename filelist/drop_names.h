@@ -1,4 +1,4 @@
-// Canonical paths for the names of one drop, quicker than one shell parse per name.
+// The names of a dropped file set, read straight from the drop's memory.
 #pragma once
 
 #include <windows.h>
@@ -21,15 +21,3 @@ bool OpenDropNames(HDROP drop, DropNames* names);
 // *fits is false for a name too long for a PathBuffer (name is then empty).
 bool NextDropName(DropNames* names, char* name, bool* fits);
 void CloseDropNames(DropNames* names);
-
-// The folder last resolved during a drop, and its canonical path.
-struct FolderMemo {
-    PathBuffer folder;
-    PathBuffer canonical;
-    bool resolved;
-};
-
-void ForgetFolder(FolderMemo* memo);
-
-// GetCanonicalPath for a file of a drop. The output is always written; empty on failure.
-bool CanonicalPathInDrop(FolderMemo* memo, char* out, const char* path);

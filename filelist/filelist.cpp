@@ -6,6 +6,7 @@
 
 #include "ddlb/ddlb.h"
 #include "filelist/drop_names.h"
+#include "join/canonical_batch.h"
 #include "text/buffer.h"
 
 // The list box's own search for an equal entry walks the whole list, so a drop of n files
@@ -73,15 +74,15 @@ static bool IsListed(HWND list, const EntryIndex* index, const char* canonical) 
     return ListHasEntry(list, canonical);
 }
 
-// index and folder, when given, serve one drop: index covers all entries and is kept up to
-// date, folder remembers the last folder resolved.
-static bool AddNewFile(const char* path, HWND list, EntryIndex* index, FolderMemo* folder) {
+// index and batch, when given, serve one drop: index covers all entries and is kept up to
+// date, batch remembers the last folder resolved.
+static bool AddNewFile(const char* path, HWND list, EntryIndex* index, CanonicalBatch* batch) {
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
     PathBuffer canonical;
-    if (folder != nullptr ? !CanonicalPathInDrop(folder, canonical, path)
-                          : !GetCanonicalPath(canonical, path))
+    if (batch != nullptr ? !GetCanonicalPathInBatch(batch, canonical, path)
+                         : !GetCanonicalPath(canonical, path))
         return false;
     if (IsListed(list, index, canonical))
         return false;
@@ -97,8 +98,8 @@ void AddDroppedFiles(HWND list, HDROP drop) {
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     EntryIndex index;
     IndexEntries(&index, list);
-    FolderMemo folder;
-    ForgetFolder(&folder);
+    CanonicalBatch batch;
+    BeginCanonicalBatch(&batch);
     DropNames names;
     if (OpenDropNames(drop, &names)) {
         PathBuffer name;
@@ -107,7 +108,7 @@ void AddDroppedFiles(HWND list, HDROP drop) {
             // A name too long for a PathBuffer is not taken cut short: it would name another file.
             // Whether the file exists is the first thing AddNewFile asks.
             if (fits)
-                AddNewFile(name, list, &index, &folder);
+                AddNewFile(name, list, &index, &batch);
         }
         CloseDropNames(&names);
     }

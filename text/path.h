@@ -3,6 +3,9 @@
 // which is never a second half). Positions returned point into the caller's string.
 #pragma once
 
+// The separator this platform writes between a folder and a name.
+extern const char kFolderSeparator;
+
 // The byte at index is a folder separator of this platform.
 bool IsFolderSeparatorAt(const char* path, unsigned index);
 

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+const char kFolderSeparator = '/';
+
 bool IsFolderSeparatorAt(const char* path, unsigned index) {
     return path[index] == '/';
 }

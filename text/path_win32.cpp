@@ -4,6 +4,8 @@
 
 #include "text/sjis.h"
 
+const char kFolderSeparator = '\\';
+
 bool IsFolderSeparatorAt(const char* path, unsigned index) {
     return IsRealBackslashAt(path, index);
 }
