@@ -4,17 +4,9 @@
 
 #include "app/geometry.h"
 #include "harness.h"
+#include "support/paths.h"
 
 namespace {
-
-std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
 
 struct Found {
     DWORD process;

@@ -9,6 +9,7 @@
 #include "ddlb/ddlb.h"
 #include "harness.h"
 #include "support/drop.h"
+#include "support/paths.h"
 #include "join/join.h"
 #include "res/resource.h"
 #include "text/buffer.h"
@@ -17,12 +18,6 @@ namespace {
 
 // 削除(&D)
 const std::string kDeleteItem = "\x8d\xed\x8f\x9c(&D)";
-
-std::string Canonical(const std::string& path) {
-    PathBuffer canonical;
-    GetCanonicalPath(canonical, path.c_str());
-    return canonical;
-}
 
 class RoutingTest : public DialogTest {
   protected:

@@ -8,16 +8,11 @@
 
 #include "list_dialog.h"
 #include "support/drop.h"
+#include "support/paths.h"
 #include "support/scratch.h"
 #include "text/path.h"
 
 namespace {
-
-std::string Canonical(const std::string& path) {
-    PathBuffer out;
-    GetCanonicalPath(out, path.c_str());
-    return out;
-}
 
 std::string Upper(std::string s) {
     for (char& c : s)

@@ -7,6 +7,7 @@
 #include "join/join.h"
 #include "join/path_array.h"
 #include "support/scratch.h"
+#include "support/paths.h"
 
 struct JoinRun {
     std::vector<std::string> skipped; // "index:why" in the order reported, why in words
@@ -27,10 +28,3 @@ struct JoinRun {
         return JoinFiles(output.c_str(), list, format);
     }
 };
-
-// The canonical spelling of an existing path, as the list would hold it.
-inline std::string Canonical(const std::string& path) {
-    PathBuffer out;
-    GetCanonicalPath(out, path.c_str());
-    return out;
-}

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "support/paths.h"
 #include "support/scratch.h"
 
 namespace {
@@ -38,12 +39,7 @@ HANDLE Inheritable(const std::string& path) {
 
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& arguments,
                    const ToolOptions& options) {
-    std::string exe = program;
-    if (!exe.empty() && exe[0] == '/')
-        exe = "Z:" + exe;
-    for (char& c : exe)
-        if (c == '/')
-            c = '\\';
+    std::string exe = WindowsPath(program);
     std::string commandLine = Quote(exe);
     for (const std::string& a : arguments)
         commandLine += " " + Quote(a);

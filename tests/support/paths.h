@@ -1,0 +1,25 @@
+// Test support: the spellings of paths that tests compare with.
+#pragma once
+
+#include <string>
+
+#include "join/join.h"
+
+// The canonical spelling of an existing path, as the list holds it; empty when it has none.
+inline std::string Canonical(const std::string& path) {
+    PathBuffer out;
+    GetCanonicalPath(out, path.c_str());
+    return out;
+}
+
+#ifdef _WIN32
+// A Linux path of the build as a program under Wine reaches it: through drive Z:.
+inline std::string WindowsPath(std::string path) {
+    if (!path.empty() && path[0] == '/')
+        path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+#endif
