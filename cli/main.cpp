@@ -99,6 +99,7 @@ int main(int argc, char** argv) {
         if (GetCanonicalPathInBatch(&batch, canonical, name.c_str()))
             name = canonical;
     }
+    EndCanonicalBatch(&batch);
     std::vector<const char*> paths;
     for (const std::string& name : entries.names)
         paths.push_back(name.c_str());

@@ -112,6 +112,7 @@ void AddDroppedFiles(HWND list, HDROP drop) {
         }
         CloseDropNames(&names);
     }
+    EndCanonicalBatch(&batch);
     DragFinish(drop);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
 }

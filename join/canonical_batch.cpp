@@ -10,6 +10,10 @@ void BeginCanonicalBatch(CanonicalBatch* batch) {
     batch->folder[0] = '\0';
     batch->canonical[0] = '\0';
     batch->resolved = false;
+    batch->listed[0] = '\0';
+    batch->asked = 0;
+    batch->listing = nullptr;
+    batch->stored.clear();
 }
 
 // The canonical path of the folder (resolved unless it is the one resolved last), then name.
@@ -33,7 +37,7 @@ static bool JoinToFolder(CanonicalBatch* batch, char* out, const char* folder, c
 
 bool GetCanonicalPathInBatch(CanonicalBatch* batch, char* out, const char* path) {
     PathBuffer folder, name;
-    if (SplitStoredName(path, folder, name) && JoinToFolder(batch, out, folder, name))
+    if (SplitStoredName(batch, path, folder, name) && JoinToFolder(batch, out, folder, name))
         return true;
     return GetCanonicalPath(out, path);
 }

@@ -5,16 +5,27 @@
 // failure) is resolved whole.
 #pragma once
 
+#include <string>
+#include <unordered_map>
+
 #include "text/buffer.h"
 
-// The folder resolved last, and its canonical path.
 struct CanonicalBatch {
+    // The folder resolved last, and its canonical path.
     PathBuffer folder;
     PathBuffer canonical;
     bool resolved;
+    // Where asking for one file's stored name is slow (Windows), a folder that gives many
+    // names is listed instead, a little more with each name asked for: `stored` holds the
+    // names listed so far, each marked as a file, a folder, or spelled alike by two items.
+    PathBuffer listed;
+    int asked;
+    void* listing; // the platform's open listing; null when none is open
+    std::unordered_map<std::string, unsigned char> stored;
 };
 
 void BeginCanonicalBatch(CanonicalBatch* batch);
+void EndCanonicalBatch(CanonicalBatch* batch);
 
 // GetCanonicalPath of a file, by way of the batch's folder. The PathBuffer out is always
 // written; empty on failure.

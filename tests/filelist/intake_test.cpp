@@ -240,3 +240,21 @@ TEST(Intake, EntriesAreReadWholeWhenTheListOverstatesTheirLength) {
     RemovePropA(d.list(), "test.original");
     EXPECT_EQ(d.Entries(), (std::vector<std::string>{b, a}));
 }
+
+// A drop of many files of one folder is read from the folder's listing: the same entries as
+// one file at a time, whatever the spelling, and the folder's own folders stay out.
+TEST(Intake, AWholeFolderDroppedGivesEachFileOnce) {
+    ScratchDir dir;
+    ASSERT_TRUE(MakeFolder(dir / "Sub.txt"));
+    std::vector<std::string> names = {dir / "Sub.txt"}, expected;
+    for (int i = 0; i < 80; ++i) {
+        std::string name = "Note" + std::to_string(100 + i) + ".Txt";
+        names.push_back(dir.Write(name, "n"));
+        expected.push_back(Canonical(names.back()));
+    }
+    names.push_back(dir / "NOTE150.TXT");
+    names.push_back(dir / "note179.txt");
+    ListDialog d;
+    AddDroppedFiles(d.list(), MakeDrop(names));
+    EXPECT_EQ(d.Entries(), expected);
+}
