@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "join/join.h"
+#include "join/writers.h"
 #include "join/html_escape.h"
 #include "join/output.h"
 #include "text/path.h"

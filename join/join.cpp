@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "join/writers.h"
 #include "text/path.h"
 
 bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format) {
@@ -22,5 +23,5 @@ bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format) 
         GetCanonicalPath(outputPath, outputPath);
     if (format == kJoinHtml)
         return WriteHtmlJoin(outputPath, list);
-    return WritePlainJoin(list, outputPath);
+    return WritePlainJoin(outputPath, list);
 }

@@ -27,10 +27,6 @@ struct FileList {
 // PathBuffer is refused (ENAMETOOLONG) before anything is opened.
 bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format);
 
-// The two writers, given an output path already resolved by JoinFiles.
-bool WritePlainJoin(const FileList& list, const char* outputPath);
-bool WriteHtmlJoin(const char* outputPath, const FileList& list);
-
 // One spelling per existing file or folder: absolute, normalised, as the file system stores
 // it. The PathBuffer out is always written; empty on failure. out may be path itself.
 bool GetCanonicalPath(char* out, const char* path);

@@ -1,9 +1,9 @@
 #include <cstdio>
 
-#include "join/join.h"
+#include "join/writers.h"
 #include "join/output.h"
 
-bool WritePlainJoin(const FileList& list, const char* outputPath) {
+bool WritePlainJoin(const char* outputPath, const FileList& list) {
     OutputStream out;
     if (!OpenOutput(out, outputPath))
         return false;

@@ -83,25 +83,4 @@ TEST(CanonicalPath, JapaneseNamesKeepEveryByte) {
     EXPECT_EQ(Canonical(a), Canonical(dir.path()) + "\\\x83\x5c\\\x83\x41.txt");
 }
 
-TEST(PlainJoinWindows, OutputTypedInOtherLetterCaseIsExcluded) {
-    ScratchDir dir;
-    std::string out = Canonical(dir.Write("Out.txt", "old"));
-    std::string a = Canonical(dir.Write("a.txt", "A"));
-    std::string typed = out;
-    for (char& c : typed)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    JoinRun run;
-    ASSERT_TRUE(run.Run(typed, {a, out}, kJoinPlainText));
-    EXPECT_EQ(ReadWholeFile(out), "A");
-}
-
-TEST(PlainJoinWindows, DistinctJapaneseNamesAreNotTakenForTheOutput) {
-    ScratchDir dir;
-    // ア.txt (0x83 0x41) and ヂ.txt (0x83 0x61) differ only in a second half.
-    std::string a = Canonical(dir.Write("\x83\x41.txt", "a-file"));
-    std::string di = Canonical(dir.Write("\x83\x61.txt", "di-file"));
-    JoinRun run;
-    ASSERT_TRUE(run.Run(a, {a, di}, kJoinPlainText));
-    EXPECT_EQ(ReadWholeFile(a), "di-file");
-}
 #endif

@@ -170,9 +170,4 @@ TEST(HtmlPage, AnEntryThatCannotBeReadGetsAnEmptyCell) {
                   Table(kGreyUp, "00000000", "folder", Down("00000001"), "") +
                   Table(Up("00000000"), "00000001", "a.txt", kGreyDown, "A") + kFoot);
     EXPECT_EQ(run.skipped, std::vector<std::string>{"0:unreadable"});
-
-    JoinRun plain;
-    ASSERT_TRUE(plain.Run(dir / "out.txt", {folder, a}, kJoinPlainText));
-    EXPECT_EQ(ReadWholeFile(dir / "out.txt"), "A");
-    EXPECT_EQ(plain.skipped, std::vector<std::string>{"0:unreadable"});
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 
@@ -122,5 +123,41 @@ TEST(PlainJoin, AHardLinkToTheOutputIsTheOutput) {
     ASSERT_TRUE(run.Run(out, {Canonical(link), a}, kJoinPlainText));
     EXPECT_EQ(ReadWholeFile(out), "A");
     EXPECT_EQ(run.skipped, std::vector<std::string>{"0:output"});
+}
+#endif
+
+TEST(PlainJoin, AnEntryThatCannotBeReadIsSkipped) {
+    // A folder exists but reads as no text.
+    ScratchDir dir;
+    ASSERT_TRUE(MakeFolder(dir / "folder"));
+    std::string folder = Canonical(dir / "folder");
+    std::string a = Canonical(dir.Write("a.txt", "A"));
+    JoinRun run;
+    ASSERT_TRUE(run.Run(dir / "out.txt", {folder, a}, kJoinPlainText));
+    EXPECT_EQ(ReadWholeFile(dir / "out.txt"), "A");
+    EXPECT_EQ(run.skipped, std::vector<std::string>{"0:unreadable"});
+}
+
+#ifdef _WIN32
+TEST(PlainJoinWindows, OutputTypedInOtherLetterCaseIsExcluded) {
+    ScratchDir dir;
+    std::string out = Canonical(dir.Write("Out.txt", "old"));
+    std::string a = Canonical(dir.Write("a.txt", "A"));
+    std::string typed = out;
+    for (char& c : typed)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    JoinRun run;
+    ASSERT_TRUE(run.Run(typed, {a, out}, kJoinPlainText));
+    EXPECT_EQ(ReadWholeFile(out), "A");
+}
+
+TEST(PlainJoinWindows, DistinctJapaneseNamesAreNotTakenForTheOutput) {
+    ScratchDir dir;
+    // ア.txt (0x83 0x41) and ヂ.txt (0x83 0x61) differ only in a second half.
+    std::string a = Canonical(dir.Write("\x83\x41.txt", "a-file"));
+    std::string di = Canonical(dir.Write("\x83\x61.txt", "di-file"));
+    JoinRun run;
+    ASSERT_TRUE(run.Run(a, {a, di}, kJoinPlainText));
+    EXPECT_EQ(ReadWholeFile(a), "di-file");
 }
 #endif
