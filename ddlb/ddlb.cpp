@@ -98,11 +98,8 @@ LRESULT NotifyDragCursor(HWND list, int to, WPARAM wParam, LPARAM lParam) {
 static LRESULT OnDestroy(HWND list, WPARAM wParam, LPARAM lParam) {
     NotifyHeaderOnly(list, DDLBN_DESTROY);
     DDLBDRAGINFO* info = static_cast<DDLBDRAGINFO*>(RemovePropA(list, DDLBPROP_DRAGINFO));
-    if (info != nullptr) {
-        if (info->noDropCursor != nullptr)
-            DestroyCursor(info->noDropCursor);
+    if (info != nullptr)
         HeapFree(GetProcessHeap(), 0, info);
-    }
     WNDPROC original = reinterpret_cast<WNDPROC>(RemovePropA(list, DDLBPROP_ORIGINALPROC));
     if (original == nullptr)
         return DefWindowProcA(list, WM_DESTROY, wParam, lParam);
@@ -220,15 +217,12 @@ BOOL AttachDragDropListBox(HWND list) {
         return FALSE;
     ZeroFill(info, sizeof *info);
     info->sourceIndex = -1;
-    info->noDropCursor = CreateNoDropCursor();
     info->markerEnd = POINT{-1, -1};
     info->markerStart = POINT{-1, -1};
 
     LONG_PTR original =
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DragDropListProc));
     if (original == 0) { // not a window: nothing was replaced
-        if (info->noDropCursor != nullptr)
-            DestroyCursor(info->noDropCursor);
         HeapFree(GetProcessHeap(), 0, info);
         return FALSE;
     }

@@ -16,7 +16,6 @@ struct DDLBDRAGINFO {
     BYTE markerShown;
     POINT markerEnd;   // right end of the insertion line last drawn
     POINT markerStart; // left end of the insertion line last drawn
-    HCURSOR noDropCursor;
 };
 
 // --- ddlb.cpp
@@ -50,7 +49,6 @@ bool BeginListDrag(HWND list, int index);
 bool EndListDrag(HWND list);
 bool DrawInsertionMarker(DDLBDRAGINFO* info, HWND list, POINT screen);
 bool EraseInsertionMarker(DDLBDRAGINFO* info, HWND list);
-HCURSOR CreateNoDropCursor();
 
 LRESULT OnLButtonDown(HWND list, WPARAM wParam, LPARAM lParam);
 LRESULT OnMouseMove(HWND list, WPARAM wParam, LPARAM lParam);

@@ -5,42 +5,6 @@
 
 #include <commctrl.h>
 
-// --- The built-in no-drop cursor: a ringed bar, outlined in white. Rows 0-5 and 26-31 are
-// transparent (AND all ones, XOR all zeros); these are rows 6 to 25, one 32-bit row each,
-// leftmost pixel in the most significant bit.
-static const DWORD kNoDropAnd[20] = {
-    0xFFF81FFF, 0xFFE007FF, 0xFFC003FF, 0xFF8001FF, 0xFF03C0FF, 0xFE03F07F, 0xFE01F87F,
-    0xFC00F83F, 0xFC307C3F, 0xFC383C3F, 0xFC3C1C3F, 0xFC3E0C3F, 0xFC1F003F, 0xFE1F807F,
-    0xFE0FC07F, 0xFF03E0FF, 0xFF8001FF, 0xFFC003FF, 0xFFE007FF, 0xFFF81FFF,
-};
-static const DWORD kNoDropXor[20] = {
-    0x0007E000, 0x00181800, 0x00200400, 0x0043C200, 0x008C3100, 0x01040880, 0x01220480,
-    0x02310440, 0x02488240, 0x02444240, 0x02422240, 0x02411240, 0x02208C40, 0x01204480,
-    0x01102080, 0x008C1100, 0x0043E200, 0x00200400, 0x00181800, 0x0007E000,
-};
-constexpr int kCursorSize = 32;
-constexpr int kFirstDrawnRow = 6;
-constexpr int kRowBytes = kCursorSize / 8;
-
-// CreateCursor wants each row as bytes, leftmost byte first.
-static void PutRow(BYTE* plane, int row, DWORD bits) {
-    for (int i = 0; i < kRowBytes; ++i)
-        plane[row * kRowBytes + i] = static_cast<BYTE>(bits >> (8 * (kRowBytes - 1 - i)));
-}
-
-HCURSOR CreateNoDropCursor() {
-    BYTE andPlane[kCursorSize * kRowBytes];
-    BYTE xorPlane[kCursorSize * kRowBytes];
-    for (int row = 0; row < kCursorSize; ++row) {
-        int drawn = row - kFirstDrawnRow;
-        bool inside = drawn >= 0 && drawn < static_cast<int>(ARRAYSIZE(kNoDropAnd));
-        PutRow(andPlane, row, inside ? kNoDropAnd[drawn] : 0xFFFFFFFF);
-        PutRow(xorPlane, row, inside ? kNoDropXor[drawn] : 0x00000000);
-    }
-    return CreateCursor(GetModuleHandleA(nullptr), 15, 15, kCursorSize, kCursorSize, andPlane,
-                        xorPlane);
-}
-
 // --- Where the mouse is
 
 // The gap under a screen point, numbered like the entry below it (count after the last
