@@ -1,7 +1,7 @@
 // What the control tells its parent, and what the parent's answer makes it do.
 #include <gtest/gtest.h>
 
-#include "ddlb/ddlb_internal.h"
+#include "ddlb/state.h"
 #include "list_dialog.h"
 
 namespace {
