@@ -1,8 +1,9 @@
-// What the control tells its parent, and what the parent's answer makes it do.
+// What the control tells its parent: each code with the fields it fills, and the notice of
+// its end before it detaches.
 #include <gtest/gtest.h>
 
 #include "ddlb/state.h"
-#include "list_dialog.h"
+#include "support/list_dialog.h"
 
 namespace {
 
@@ -92,25 +93,25 @@ TEST(Notifications, RightClickAndMenuKeyAskForTheContextMenu) {
 // WM_DESTROY reaches the procedure under the control, the properties are gone and that
 // procedure is the window's again.
 namespace {
-WNDPROC gListBoxProc;
-bool gDetachedAtDestroy;
+WNDPROC g_listBoxProc;
+bool g_detachedAtDestroy;
 
 LRESULT CALLBACK UnderControl(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY)
-        gDetachedAtDestroy =
+        g_detachedAtDestroy =
             GetPropA(list, DDLBPROP_DRAGINFO) == nullptr &&
             GetPropA(list, DDLBPROP_ORIGINALPROC) == nullptr &&
             GetWindowLongPtrA(list, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(UnderControl);
-    return CallWindowProcA(gListBoxProc, list, message, wParam, lParam);
+    return CallWindowProcA(g_listBoxProc, list, message, wParam, lParam);
 }
 } // namespace
 
 TEST(Notifications, DestroyIsSentWhileAttachedThenTheControlDetaches) {
-    gDetachedAtDestroy = false;
+    g_detachedAtDestroy = false;
     bool attachedAtNotice = false;
     {
         ListDialog d(kFive, 8, false);
-        gListBoxProc = reinterpret_cast<WNDPROC>(
+        g_listBoxProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(d.list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(UnderControl)));
         ASSERT_TRUE(AttachDragDropListBox(d.list()));
         d.onRecord = [&](const DDLBNOTIFY& r) {
@@ -124,7 +125,7 @@ TEST(Notifications, DestroyIsSentWhileAttachedThenTheControlDetaches) {
         EXPECT_EQ(d.CountOf(DDLBN_DESTROY), 1);
     }
     EXPECT_TRUE(attachedAtNotice);
-    EXPECT_TRUE(gDetachedAtDestroy);
+    EXPECT_TRUE(g_detachedAtDestroy);
 }
 
 TEST(Notifications, AnAttachedListStartsIdle) {
@@ -133,108 +134,4 @@ TEST(Notifications, AnAttachedListStartsIdle) {
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(info->sourceIndex, -1);
     EXPECT_EQ(info->dragging, 0);
-}
-
-// --- Routing: only a record that comes back runs a default action.
-
-TEST(Routing, AParentThatSendsNothingBackGetsNoDefaultAction) {
-    ListDialog d(kFive);
-    d.sendBack = false;
-    SendMessageA(d.list(), LB_SETCURSEL, 2, 0);
-    d.Key(VK_DELETE);
-    d.Key(VK_BACK);
-    d.SysKey(VK_DOWN);
-    d.Key(VK_APPS);
-    d.RightClick(d.RowPoint(1));
-    d.Press(d.RowPoint(0));
-    d.Release(d.RowPoint(3));
-    EXPECT_EQ(d.Entries(), kFive);
-    EXPECT_EQ(d.CountOf(DDLBN_CONTEXTMENU), 0);
-    EXPECT_EQ(d.CountOf(DDLBN_DROP), 1);
-    // Alt+Down asks nothing before its record comes back.
-    EXPECT_EQ(d.CountOf(DDLBN_BEGINDRAG), 1);
-}
-
-TEST(Routing, AParentThatHandlesACodeReplacesItsDefault) {
-    ListDialog d(kFive);
-    d.answers[DDLBN_KEYDOWN] = 0;
-    d.answers[DDLBN_RCLICK] = 0;
-    SendMessageA(d.list(), LB_SETCURSEL, 2, 0);
-    d.Key(VK_DELETE);
-    d.RightClick(d.RowPoint(1));
-    EXPECT_EQ(d.Entries(), kFive);
-    EXPECT_EQ(d.CountOf(DDLBN_CONTEXTMENU), 0);
-    // Codes it does not handle still come back and act.
-    d.SysKey(VK_UP);
-    EXPECT_EQ(d.Entries(),
-              (std::vector<std::string>{"bravo", "alpha", "charlie", "delta", "echo"}));
-}
-
-TEST(Routing, ARecordFromAnySenderActsByItsCodeAlone) {
-    ListDialog d(kFive);
-    DDLBNOTIFY r{};
-    r.code = DDLBN_DROP; // no hwndFrom, no idFrom
-    r.from = 4;
-    r.to = 0;
-    EXPECT_EQ(SendMessageA(d.list(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&r)), 0);
-    EXPECT_EQ(d.Entries(),
-              (std::vector<std::string>{"echo", "alpha", "bravo", "charlie", "delta"}));
-    EXPECT_EQ(d.Selected(), 0);
-    EXPECT_TRUE(d.heard.empty()); // a default action reports nothing
-}
-
-TEST(Routing, ADropRecordThatNamesNoEntryLeavesTheListIntact) {
-    ListDialog d(kFive);
-    for (int i = 0; i < 5; ++i)
-        SendMessageA(d.list(), LB_SETITEMDATA, i, 100 + i);
-    SendMessageA(d.list(), LB_SETCURSEL, 2, 0);
-    const int bad[][2] = {{-1, 0}, {5, 0}, {99, 2}, {1, -1}, {1, 6}, {0, 1000}};
-    for (const auto& fromTo : bad) {
-        DDLBNOTIFY r{};
-        r.code = DDLBN_DROP;
-        r.from = fromTo[0];
-        r.to = fromTo[1];
-        SendMessageA(d.list(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&r));
-        EXPECT_EQ(d.Entries(), kFive) << "from " << r.from << " to " << r.to;
-    }
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(SendMessageA(d.list(), LB_GETITEMDATA, i, 0), 100 + i);
-    EXPECT_EQ(d.Selected(), 2);
-}
-
-TEST(Routing, AMoveCarriesItemDataAndDoubleByteTextWhole) {
-    if (GetACP() != 932)
-        GTEST_SKIP() << "needs the Japanese code page";
-    // "ソ" ends in 0x5C: a byte-blind copy would see a backslash.
-    std::string longName;
-    while (longName.size() < 500)
-        longName += "\x83\x5c";
-    longName += ".txt";
-    ListDialog d({"a", "b", longName});
-    ASSERT_EQ(d.Entries()[2], longName);
-    SendMessageA(d.list(), LB_SETITEMDATA, 2, 0x5150);
-    DDLBNOTIFY r{};
-    r.code = DDLBN_DROP;
-    r.from = 2;
-    r.to = 0;
-    SendMessageA(d.list(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&r));
-    EXPECT_EQ(d.Entries(), (std::vector<std::string>{longName, "a", "b"}));
-    EXPECT_EQ(SendMessageA(d.list(), LB_GETITEMDATA, 0, 0), 0x5150);
-    EXPECT_EQ(SendMessageA(d.list(), LB_GETITEMDATA, 1, 0), 0);
-    // Sorted insertion would have put it back at the end; the move keeps it where it went.
-    SendMessageA(d.list(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("c"));
-    EXPECT_EQ(d.Entries()[0], longName);
-}
-
-TEST(Routing, ListBoxesAreAttachedIndependently) {
-    ListDialog first(kFive);
-    ListDialog second(kFive);
-    first.Press(first.RowPoint(1));
-    ASSERT_EQ(GetCapture(), first.list());
-    // A key to the other list is reported: only the first is dragging.
-    second.Key(VK_DELETE);
-    EXPECT_EQ(second.CountOf(DDLBN_KEYDOWN), 1);
-    first.Release(first.RowPoint(4));
-    EXPECT_EQ(first.CountOf(DDLBN_ENDDRAG), 1);
-    EXPECT_EQ(second.CountOf(DDLBN_ENDDRAG), 0);
 }

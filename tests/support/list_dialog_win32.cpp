@@ -1,4 +1,4 @@
-#include "list_dialog.h"
+#include "support/list_dialog.h"
 
 #include <shlobj.h>
 
@@ -250,9 +250,16 @@ LRESULT ListDialog::SysKey(WPARAM key) {
 
 COLORREF ListDialog::Pixel(int x, int y) const {
     HDC dc = GetDC(list_);
-    COLORREF colour = GetPixel(dc, x, y);
+    COLORREF color = GetPixel(dc, x, y);
     ReleaseDC(list_, dc);
-    return colour;
+    return color;
+}
+
+std::vector<std::string> LetterEntries() {
+    std::vector<std::string> letters;
+    for (char c = 'a'; c <= 'z'; ++c)
+        letters.push_back(std::string(1, c));
+    return letters;
 }
 
 void Pump(DWORD milliseconds) {
