@@ -9,16 +9,8 @@ namespace {
 
 const std::vector<std::string> kFive = {"alpha", "bravo", "charlie", "delta", "echo"};
 
-// The fields a code fills; all the others must stay 0.
-struct Fields {
-    int index = 0;
-    WPARAM wParam = 0;
-    LPARAM lParam = 0;
-    int from = 0;
-    int to = 0;
-};
-
-void ExpectRecord(const ListDialog& d, UINT code, const Fields& f) {
+// f holds the fields the code fills; all the others must stay 0.
+void ExpectRecord(const ListDialog& d, UINT code, const DdlbFields& f) {
     const DDLBNOTIFY* r = d.Last(code);
     ASSERT_NE(r, nullptr) << "no record of code " << code;
     EXPECT_EQ(r->hwndFrom, d.list());
@@ -42,16 +34,16 @@ TEST(Notifications, KeysCarryTheKeyMessage) {
     d.sendBack = false;
     LPARAM data = 0x00220001;
     SendMessageA(d.list(), WM_KEYDOWN, 'G', data);
-    ExpectRecord(d, DDLBN_KEYDOWN, Fields{0, 'G', data, 0, 0});
+    ExpectRecord(d, DDLBN_KEYDOWN, DdlbFields{0, 'G', data, 0, 0});
     SendMessageA(d.list(), WM_SYSKEYDOWN, VK_F3, data | (1 << 29));
-    ExpectRecord(d, DDLBN_SYSKEYDOWN, Fields{0, VK_F3, data | (1 << 29), 0, 0});
+    ExpectRecord(d, DDLBN_SYSKEYDOWN, DdlbFields{0, VK_F3, data | (1 << 29), 0, 0});
     EXPECT_EQ(d.Codes(), (std::vector<UINT>{DDLBN_KEYDOWN, DDLBN_SYSKEYDOWN}));
 }
 
 TEST(Notifications, DragRecordsFillOnlyTheirFields) {
     ListDialog d(kFive);
     d.Press(d.RowPoint(3));
-    ExpectRecord(d, DDLBN_BEGINDRAG, Fields{3, 0, 0, 0, 0});
+    ExpectRecord(d, DDLBN_BEGINDRAG, DdlbFields{3, 0, 0, 0, 0});
 
     POINT over = d.RowPoint(1);
     d.MoveCursor(over);
@@ -59,11 +51,11 @@ TEST(Notifications, DragRecordsFillOnlyTheirFields) {
     LPARAM at = MAKELPARAM(over.x, over.y);
     SendMessageA(d.list(), WM_MOUSEMOVE, MK_LBUTTON, at);
     ASSERT_EQ(d.heard.size(), before + 1);
-    ExpectRecord(d, DDLBN_DRAGCURSOR, Fields{0, MK_LBUTTON, at, 0, 1});
+    ExpectRecord(d, DDLBN_DRAGCURSOR, DdlbFields{0, MK_LBUTTON, at, 0, 1});
 
     d.Release(d.RowPoint(1));
-    ExpectRecord(d, DDLBN_DROP, Fields{0, 0, 0, 3, 1});
-    ExpectRecord(d, DDLBN_ENDDRAG, Fields{});
+    ExpectRecord(d, DDLBN_DROP, DdlbFields{0, 0, 0, 3, 1});
+    ExpectRecord(d, DDLBN_ENDDRAG, DdlbFields{});
 }
 
 TEST(Notifications, DroppedFilesAreHandedOverUntouched) {
@@ -71,7 +63,7 @@ TEST(Notifications, DroppedFilesAreHandedOverUntouched) {
     HDROP drop = MakeDrop({"C:\\a.txt"});
     LRESULT answer = SendMessageA(d.list(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 7);
     EXPECT_EQ(answer, 0);
-    ExpectRecord(d, DDLBN_DROPFILES, Fields{0, reinterpret_cast<WPARAM>(drop), 7, 0, 0});
+    ExpectRecord(d, DDLBN_DROPFILES, DdlbFields{0, reinterpret_cast<WPARAM>(drop), 7, 0, 0});
     // Still the parent's to release: the control has not freed it.
     EXPECT_EQ(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0), 1u);
     DragFinish(drop);
@@ -80,8 +72,8 @@ TEST(Notifications, DroppedFilesAreHandedOverUntouched) {
 TEST(Notifications, RightClickAndMenuKeyAskForTheContextMenu) {
     ListDialog d(kFive);
     d.RightClick(d.RowPoint(2));
-    ExpectRecord(d, DDLBN_RCLICK, Fields{2, 0, 0, 0, 0});
-    ExpectRecord(d, DDLBN_CONTEXTMENU, Fields{});
+    ExpectRecord(d, DDLBN_RCLICK, DdlbFields{2, 0, 0, 0, 0});
+    ExpectRecord(d, DDLBN_CONTEXTMENU, DdlbFields{});
     EXPECT_EQ(d.Codes(), (std::vector<UINT>{DDLBN_RCLICK, DDLBN_CONTEXTMENU}));
 
     d.heard.clear();
@@ -121,7 +113,7 @@ TEST(Notifications, DestroyIsSentWhileAttachedThenTheControlDetaches) {
                                        reinterpret_cast<HANDLE>(UnderControl);
         };
         DestroyWindow(d.list());
-        ExpectRecord(d, DDLBN_DESTROY, Fields{});
+        ExpectRecord(d, DDLBN_DESTROY, DdlbFields{});
         EXPECT_EQ(d.CountOf(DDLBN_DESTROY), 1);
     }
     EXPECT_TRUE(attachedAtNotice);

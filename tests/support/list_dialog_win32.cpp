@@ -1,6 +1,7 @@
 #include "support/list_dialog.h"
 
 #include <shlobj.h>
+#include <windowsx.h>
 
 #include <cstring>
 
@@ -133,8 +134,7 @@ INT_PTR ListDialog::OnNotify(WPARAM wParam, const DDLBNOTIFY* record) {
     else if (sendBack)
         answer = SendMessageA(record->hwndFrom, WM_NOTIFY, record->idFrom,
                               reinterpret_cast<LPARAM>(record));
-    SetWindowLongPtrA(dialog_, DWLP_MSGRESULT, answer);
-    return TRUE;
+    return SetDlgMsgResult(dialog_, WM_NOTIFY, answer);
 }
 
 std::vector<UINT> ListDialog::Codes(bool withDragCursor) const {
