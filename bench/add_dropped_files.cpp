@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "filelist/filelist.h"
-#include "list_dialog.h"
+#include "support/list_dialog.h"
 #include "support/scratch.h"
 
 namespace {

@@ -16,8 +16,6 @@
 #define DDLBN_SYSKEYDOWN (WM_USER + 9)  // wParam, lParam of WM_SYSKEYDOWN
 #define DDLBN_DESTROY (WM_USER + 10)    // header only, while still attached
 
-#define DDLB_SCROLL_TIMER 100
-
 // The first three fields have the layout of NMHDR, so the record travels as WM_NOTIFY.
 // wParam and lParam are pointer-sized, as a drop handle must fit in wParam.
 typedef struct DDLBNOTIFY {
@@ -31,10 +29,19 @@ typedef struct DDLBNOTIFY {
     int to;
 } DDLBNOTIFY;
 
-// Makes list a drag-and-drop list box; FALSE (and an ordinary list box) when its state
+// Makes list a drag-and-drop list box; false (and an ordinary list box) when its state
 // cannot be allocated. It detaches itself on WM_DESTROY.
-BOOL AttachDragDropListBox(HWND list);
+bool AttachDragDropListBox(HWND list);
+
+// --- Operations on the entries of any list box, attached or not. They send no notification
+// and no selection-change command.
 
 // Copies entry index of any list box into text (size bytes) and gives its length; -1 and an
 // empty text when there is no such entry or its text does not fit whole.
 int GetListEntryText(HWND list, int index, char* text, int size);
+
+// Which entry is selected once the selected one is deleted: the one before it, or the one
+// after it (now in its place); at either end of the list, the nearest one.
+enum class ListNeighbor { Previous, Next };
+// Deletes the selected entry and selects its neighbor; nothing when no entry is selected.
+void DeleteSelectedListEntry(HWND list, ListNeighbor select);

@@ -1,56 +1,25 @@
 // Drag tracking of the drag-and-drop list box: the capture, the scroll timer, the insertion
 // line and the cursor queries. Every handler reads the cursor position itself, because the
 // timer callback has no message coordinates and all of them must agree on where the mouse is.
-#include "ddlb/ddlb_internal.h"
+#include "ddlb/drag.h"
 
 #include <commctrl.h>
 
-// --- The built-in no-drop cursor: a ringed bar, outlined in white. Rows 0-5 and 26-31 are
-// transparent (AND all ones, XOR all zeros); these are rows 6 to 25, one 32-bit row each,
-// leftmost pixel in the most significant bit.
-static const DWORD kNoDropAnd[20] = {
-    0xFFF81FFF, 0xFFE007FF, 0xFFC003FF, 0xFF8001FF, 0xFF03C0FF, 0xFE03F07F, 0xFE01F87F,
-    0xFC00F83F, 0xFC307C3F, 0xFC383C3F, 0xFC3C1C3F, 0xFC3E0C3F, 0xFC1F003F, 0xFE1F807F,
-    0xFE0FC07F, 0xFF03E0FF, 0xFF8001FF, 0xFFC003FF, 0xFFE007FF, 0xFFF81FFF,
-};
-static const DWORD kNoDropXor[20] = {
-    0x0007E000, 0x00181800, 0x00200400, 0x0043C200, 0x008C3100, 0x01040880, 0x01220480,
-    0x02310440, 0x02488240, 0x02444240, 0x02422240, 0x02411240, 0x02208C40, 0x01204480,
-    0x01102080, 0x008C1100, 0x0043E200, 0x00200400, 0x00181800, 0x0007E000,
-};
-constexpr int kCursorSize = 32;
-constexpr int kFirstDrawnRow = 6;
-constexpr int kRowBytes = kCursorSize / 8;
+#include "ddlb/list.h"
 
-// CreateCursor wants each row as bytes, leftmost byte first.
-static void PutRow(BYTE* plane, int row, DWORD bits) {
-    for (int i = 0; i < kRowBytes; ++i)
-        plane[row * kRowBytes + i] = static_cast<BYTE>(bits >> (8 * (kRowBytes - 1 - i)));
-}
-
-HCURSOR CreateNoDropCursor() {
-    BYTE andPlane[kCursorSize * kRowBytes];
-    BYTE xorPlane[kCursorSize * kRowBytes];
-    for (int row = 0; row < kCursorSize; ++row) {
-        int drawn = row - kFirstDrawnRow;
-        bool inside = drawn >= 0 && drawn < static_cast<int>(ARRAYSIZE(kNoDropAnd));
-        PutRow(andPlane, row, inside ? kNoDropAnd[drawn] : 0xFFFFFFFF);
-        PutRow(xorPlane, row, inside ? kNoDropXor[drawn] : 0x00000000);
-    }
-    return CreateCursor(GetModuleHandleA(nullptr), 15, 15, kCursorSize, kCursorSize, andPlane,
-                        xorPlane);
-}
+// On the list box itself; it runs only while a drag is tracked.
+constexpr UINT_PTR kScrollTimer = 100;
 
 // --- Where the mouse is
 
 // The gap under a screen point, numbered like the entry below it (count after the last
 // entry); -1 outside the client area.
-int DragTargetIndex(HWND list, POINT screen) {
+static int DragTargetIndex(HWND list, POINT screen) {
     POINT client = screen;
     RECT area;
     if (!ScreenToClient(list, &client) || !GetClientRect(list, &area) || !PtInRect(&area, client))
         return -1;
-    int count = ListCount(list);
+    int count = ListEntryCount(list);
     int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
     int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
     if (height <= 0)
@@ -76,9 +45,9 @@ static void DrawLine(HDC dc, POINT start, POINT end) {
     RestoreDC(dc, saved);
 }
 
-bool DrawInsertionMarker(DDLBDRAGINFO* info, HWND list, POINT screen) {
+static bool DrawInsertionMarker(DDLBDRAGINFO* info, HWND list, POINT screen) {
     int target = DragTargetIndex(list, screen);
-    if (target < 0 || target > ListCount(list))
+    if (target < 0 || target > ListEntryCount(list))
         return false;
     int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
     int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
@@ -105,7 +74,7 @@ static bool OnOrInside(const RECT& area, POINT p) {
 
 // A line the list has shrunk away from is not drawn again (that would add a line rather
 // than erase one); the next draw replaces the record.
-bool EraseInsertionMarker(DDLBDRAGINFO* info, HWND list) {
+static bool EraseInsertionMarker(DDLBDRAGINFO* info, HWND list) {
     if (!info->markerShown)
         return false;
     RECT area;
@@ -124,9 +93,9 @@ bool EraseInsertionMarker(DDLBDRAGINFO* info, HWND list) {
 // --- Start and end of a drag
 
 static void CALLBACK ScrollTimerTick(HWND list, UINT, UINT_PTR, DWORD) {
-    DDLBDRAGINFO* info = DragInfoOf(list);
+    DDLBDRAGINFO* info = DdlbStateOf(list);
     POINT cursor;
-    if (info == nullptr || !IsListDragging(list) || !ReadCursor(&cursor))
+    if (info == nullptr || !IsListDragging(info, list) || !ReadCursor(&cursor))
         return;
     // Erase before scrolling and draw after it, so the line follows the entries it sits
     // between. LBItemFromPt scrolls by one entry when the cursor is above or below the
@@ -136,64 +105,57 @@ static void CALLBACK ScrollTimerTick(HWND list, UINT, UINT_PTR, DWORD) {
     DrawInsertionMarker(info, list, cursor);
 }
 
-bool BeginListDrag(HWND list, int index) {
-    DDLBDRAGINFO* info = DragInfoOf(list);
-    if (info == nullptr || NotifyIndex(list, DDLBN_BEGINDRAG, index) != 0)
+static void StopScrollTimer(HWND list) {
+    KillTimer(list, kScrollTimer);
+}
+
+static bool BeginListDrag(DDLBDRAGINFO* info, HWND list, int index) {
+    if (DdlbNotify(list, DDLBN_BEGINDRAG, {index}) != 0)
         return false;
-    info->markerEnd = POINT{-1, -1};
-    info->markerStart = POINT{-1, -1};
+    DdlbClearDrag(info);
     info->sourceIndex = index;
-    info->markerShown = 0;
     info->dragging = 1;
     SetCapture(list);
     // 0 ms: the platform runs the timer at its shortest interval; the scrolling rate is
     // LBItemFromPt's own.
-    SetTimer(list, DDLB_SCROLL_TIMER, 0, ScrollTimerTick);
+    SetTimer(list, kScrollTimer, 0, ScrollTimerTick);
     return true;
 }
 
-bool EndListDrag(HWND list) {
-    DDLBDRAGINFO* info = DragInfoOf(list);
-    if (info == nullptr || !info->dragging)
+static bool EndListDrag(DDLBDRAGINFO* info, HWND list) {
+    if (!info->dragging)
         return false;
     EraseInsertionMarker(info, list);
-    info->dragging = 0;
-    info->markerShown = 0;
-    info->sourceIndex = -1;
-    info->markerEnd = POINT{-1, -1};
-    info->markerStart = POINT{-1, -1};
-    NotifyHeaderOnly(list, DDLBN_ENDDRAG);
+    DdlbClearDrag(info);
+    DdlbNotify(list, DDLBN_ENDDRAG);
     return true;
 }
 
 // --- Message handlers
 
-LRESULT OnLButtonDown(HWND list, WPARAM wParam, LPARAM lParam) {
-    POINT cursor;
-    if (ReadCursor(&cursor)) {
-        int index = LBItemFromPt(list, cursor, FALSE);
-        if (IsEntry(list, index))
-            BeginListDrag(list, index);
-    }
+LRESULT DdlbOnLButtonDown(DDLBDRAGINFO* info, HWND list, WPARAM wParam, LPARAM lParam) {
+    int index = ListEntryUnderCursor(list);
+    if (index >= 0)
+        BeginListDrag(info, list, index);
     // The list box's own procedure selects the entry under the mouse, drag or not.
-    LRESULT result = PassOn(list, WM_LBUTTONDOWN, wParam, lParam);
-    SendSelectionChange(list);
+    LRESULT result = DdlbPassOn(list, WM_LBUTTONDOWN, wParam, lParam);
+    DdlbSendSelectionChange(list);
     return result;
 }
 
 static void AskParentForCursor(HWND list, POINT cursor, WPARAM wParam, LPARAM lParam) {
-    HCURSOR shown = reinterpret_cast<HCURSOR>(
-        NotifyDragCursor(list, DragTargetIndex(list, cursor), wParam, lParam));
+    LRESULT answer =
+        DdlbNotify(list, DDLBN_DRAGCURSOR, {0, wParam, lParam, 0, DragTargetIndex(list, cursor)});
+    HCURSOR shown = reinterpret_cast<HCURSOR>(answer);
     if (shown != nullptr)
         SetCursor(shown);
 }
 
 // During a drag the list box's own procedure sees no mouse movement: it would move the
 // selection along with the mouse.
-LRESULT OnMouseMove(HWND list, WPARAM wParam, LPARAM lParam) {
-    DDLBDRAGINFO* info = DragInfoOf(list);
-    if (info == nullptr || !IsListDragging(list))
-        return PassOn(list, WM_MOUSEMOVE, wParam, lParam);
+LRESULT DdlbOnMouseMove(DDLBDRAGINFO* info, HWND list, WPARAM wParam, LPARAM lParam) {
+    if (!IsListDragging(info, list))
+        return DdlbPassOn(list, WM_MOUSEMOVE, wParam, lParam);
     POINT cursor;
     if (!ReadCursor(&cursor))
         return 0;
@@ -203,35 +165,43 @@ LRESULT OnMouseMove(HWND list, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-LRESULT OnSetCursor(HWND list, WPARAM wParam, LPARAM lParam) {
+LRESULT DdlbOnSetCursor(DDLBDRAGINFO* info, HWND list, WPARAM wParam, LPARAM lParam) {
     POINT cursor;
-    if (IsListDragging(list) && ReadCursor(&cursor))
+    if (IsListDragging(info, list) && ReadCursor(&cursor))
         AskParentForCursor(list, cursor, wParam, lParam);
-    return PassOn(list, WM_SETCURSOR, wParam, lParam);
+    return DdlbPassOn(list, WM_SETCURSOR, wParam, lParam);
 }
 
 // The drop is reported before the capture goes, so a parent that sends it back sees the
 // entry moved and selected before DDLBN_ENDDRAG.
-LRESULT OnLButtonUp(HWND list, WPARAM wParam, LPARAM lParam) {
-    DDLBDRAGINFO* info = DragInfoOf(list);
-    if (info != nullptr && IsListDragging(list)) {
+LRESULT DdlbOnLButtonUp(DDLBDRAGINFO* info, HWND list, WPARAM wParam, LPARAM lParam) {
+    if (IsListDragging(info, list)) {
         POINT cursor;
         int source = info->sourceIndex;
         int target = ReadCursor(&cursor) ? DragTargetIndex(list, cursor) : -1;
-        if (target != source && target >= 0 && target <= ListCount(list))
-            NotifyDrop(list, source, target);
+        if (target != source && target >= 0 && target <= ListEntryCount(list))
+            DdlbNotify(list, DDLBN_DROP, {0, 0, 0, source, target});
         if (GetCapture() == list)
             ReleaseCapture(); // ends the drag through WM_CAPTURECHANGED
     }
-    return PassOn(list, WM_LBUTTONUP, wParam, lParam);
+    return DdlbPassOn(list, WM_LBUTTONUP, wParam, lParam);
 }
 
 // The list box's own procedure captures the mouse again while it handles the press; that
 // change to the list box itself must not end the drag just begun.
-LRESULT OnCaptureChanged(HWND list, WPARAM wParam, LPARAM lParam) {
+LRESULT DdlbOnCaptureChanged(DDLBDRAGINFO* info, HWND list, WPARAM wParam, LPARAM lParam) {
     if (reinterpret_cast<HWND>(lParam) != list) {
-        KillTimer(list, DDLB_SCROLL_TIMER);
-        EndListDrag(list);
+        StopScrollTimer(list);
+        EndListDrag(info, list);
     }
-    return PassOn(list, WM_CAPTURECHANGED, wParam, lParam);
+    return DdlbPassOn(list, WM_CAPTURECHANGED, wParam, lParam);
+}
+
+// Releasing the capture is what ends a drag (through WM_CAPTURECHANGED); it is done on every
+// loss of focus, so switching away with the keyboard never leaves a drag behind.
+LRESULT DdlbOnKillFocus(DDLBDRAGINFO*, HWND list, WPARAM wParam, LPARAM lParam) {
+    StopScrollTimer(list);
+    if (GetCapture() == list)
+        ReleaseCapture();
+    return DdlbPassOn(list, WM_KILLFOCUS, wParam, lParam);
 }

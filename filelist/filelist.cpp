@@ -1,6 +1,5 @@
 #include "filelist/filelist.h"
 
-#include <algorithm>
 #include <string>
 #include <unordered_set>
 
@@ -122,13 +121,7 @@ bool AddFileToList(const char* path, HWND list) {
 }
 
 void DeleteSelectedEntry(HWND list) {
-    LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
-    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    if (selected < 0 || selected >= count)
-        return;
-    LRESULT remaining = SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
-    if (remaining > 0)
-        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(std::min(selected, remaining - 1)), 0);
+    DeleteSelectedListEntry(list, ListNeighbor::Next);
 }
 
 static int ListBoxCount(const void* owner) {

@@ -1,7 +1,7 @@
 // Delete, Backspace and Alt+arrows through a parent that sends every record back.
 #include <gtest/gtest.h>
 
-#include "list_dialog.h"
+#include "support/list_dialog.h"
 
 namespace {
 

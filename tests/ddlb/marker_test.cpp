@@ -2,7 +2,7 @@
 // beyond the list.
 #include <gtest/gtest.h>
 
-#include "list_dialog.h"
+#include "support/list_dialog.h"
 
 namespace {
 
@@ -20,13 +20,6 @@ bool AllDiffer(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
         if (a[i] == b[i])
             return false;
     return true;
-}
-
-std::vector<std::string> Letters() {
-    std::vector<std::string> letters;
-    for (char c = 'a'; c <= 'z'; ++c)
-        letters.push_back(std::string(1, c));
-    return letters;
 }
 
 } // namespace
@@ -59,7 +52,7 @@ TEST(Marker, OneLineFollowsTheCursorAndLeavesNoTrace) {
 }
 
 TEST(Marker, HoldingTheCursorBeyondTheListScrollsIt) {
-    ListDialog d(Letters(), 5);
+    ListDialog d(LetterEntries(), 5);
     d.Press(d.RowPoint(0));
     POINT below{d.Client().right / 2, d.Client().bottom + 15};
     d.MoveTo(below);

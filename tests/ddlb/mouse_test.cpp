@@ -3,7 +3,7 @@
 // k, and releasing in the empty rows below the entries targets the gap after the last.
 #include <gtest/gtest.h>
 
-#include "list_dialog.h"
+#include "support/list_dialog.h"
 
 namespace {
 
@@ -137,10 +137,7 @@ TEST(Mouse, TheParentChoosesTheCursorDuringADrag) {
 }
 
 TEST(Mouse, DoubleClickAndWheelAreIgnoredDuringADrag) {
-    std::vector<std::string> many;
-    for (char c = 'a'; c <= 'z'; ++c)
-        many.push_back(std::string(1, c));
-    ListDialog d(many, 5);
+    ListDialog d(LetterEntries(), 5);
     d.Press(d.RowPoint(1));
     size_t before = d.heard.size();
     SendMessageA(d.list(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);

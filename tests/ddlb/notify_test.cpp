@@ -1,23 +1,16 @@
-// What the control tells its parent, and what the parent's answer makes it do.
+// What the control tells its parent: each code with the fields it fills, and the notice of
+// its end before it detaches.
 #include <gtest/gtest.h>
 
-#include "ddlb/ddlb_internal.h"
-#include "list_dialog.h"
+#include "ddlb/state.h"
+#include "support/list_dialog.h"
 
 namespace {
 
 const std::vector<std::string> kFive = {"alpha", "bravo", "charlie", "delta", "echo"};
 
-// The fields a code fills; all the others must stay 0.
-struct Fields {
-    int index = 0;
-    WPARAM wParam = 0;
-    LPARAM lParam = 0;
-    int from = 0;
-    int to = 0;
-};
-
-void ExpectRecord(const ListDialog& d, UINT code, const Fields& f) {
+// f holds the fields the code fills; all the others must stay 0.
+void ExpectRecord(const ListDialog& d, UINT code, const DdlbFields& f) {
     const DDLBNOTIFY* r = d.Last(code);
     ASSERT_NE(r, nullptr) << "no record of code " << code;
     EXPECT_EQ(r->hwndFrom, d.list());
@@ -41,16 +34,16 @@ TEST(Notifications, KeysCarryTheKeyMessage) {
     d.sendBack = false;
     LPARAM data = 0x00220001;
     SendMessageA(d.list(), WM_KEYDOWN, 'G', data);
-    ExpectRecord(d, DDLBN_KEYDOWN, Fields{0, 'G', data, 0, 0});
+    ExpectRecord(d, DDLBN_KEYDOWN, DdlbFields{0, 'G', data, 0, 0});
     SendMessageA(d.list(), WM_SYSKEYDOWN, VK_F3, data | (1 << 29));
-    ExpectRecord(d, DDLBN_SYSKEYDOWN, Fields{0, VK_F3, data | (1 << 29), 0, 0});
+    ExpectRecord(d, DDLBN_SYSKEYDOWN, DdlbFields{0, VK_F3, data | (1 << 29), 0, 0});
     EXPECT_EQ(d.Codes(), (std::vector<UINT>{DDLBN_KEYDOWN, DDLBN_SYSKEYDOWN}));
 }
 
 TEST(Notifications, DragRecordsFillOnlyTheirFields) {
     ListDialog d(kFive);
     d.Press(d.RowPoint(3));
-    ExpectRecord(d, DDLBN_BEGINDRAG, Fields{3, 0, 0, 0, 0});
+    ExpectRecord(d, DDLBN_BEGINDRAG, DdlbFields{3, 0, 0, 0, 0});
 
     POINT over = d.RowPoint(1);
     d.MoveCursor(over);
@@ -58,11 +51,11 @@ TEST(Notifications, DragRecordsFillOnlyTheirFields) {
     LPARAM at = MAKELPARAM(over.x, over.y);
     SendMessageA(d.list(), WM_MOUSEMOVE, MK_LBUTTON, at);
     ASSERT_EQ(d.heard.size(), before + 1);
-    ExpectRecord(d, DDLBN_DRAGCURSOR, Fields{0, MK_LBUTTON, at, 0, 1});
+    ExpectRecord(d, DDLBN_DRAGCURSOR, DdlbFields{0, MK_LBUTTON, at, 0, 1});
 
     d.Release(d.RowPoint(1));
-    ExpectRecord(d, DDLBN_DROP, Fields{0, 0, 0, 3, 1});
-    ExpectRecord(d, DDLBN_ENDDRAG, Fields{});
+    ExpectRecord(d, DDLBN_DROP, DdlbFields{0, 0, 0, 3, 1});
+    ExpectRecord(d, DDLBN_ENDDRAG, DdlbFields{});
 }
 
 TEST(Notifications, DroppedFilesAreHandedOverUntouched) {
@@ -70,7 +63,7 @@ TEST(Notifications, DroppedFilesAreHandedOverUntouched) {
     HDROP drop = MakeDrop({"C:\\a.txt"});
     LRESULT answer = SendMessageA(d.list(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 7);
     EXPECT_EQ(answer, 0);
-    ExpectRecord(d, DDLBN_DROPFILES, Fields{0, reinterpret_cast<WPARAM>(drop), 7, 0, 0});
+    ExpectRecord(d, DDLBN_DROPFILES, DdlbFields{0, reinterpret_cast<WPARAM>(drop), 7, 0, 0});
     // Still the parent's to release: the control has not freed it.
     EXPECT_EQ(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0), 1u);
     DragFinish(drop);
@@ -79,8 +72,8 @@ TEST(Notifications, DroppedFilesAreHandedOverUntouched) {
 TEST(Notifications, RightClickAndMenuKeyAskForTheContextMenu) {
     ListDialog d(kFive);
     d.RightClick(d.RowPoint(2));
-    ExpectRecord(d, DDLBN_RCLICK, Fields{2, 0, 0, 0, 0});
-    ExpectRecord(d, DDLBN_CONTEXTMENU, Fields{});
+    ExpectRecord(d, DDLBN_RCLICK, DdlbFields{2, 0, 0, 0, 0});
+    ExpectRecord(d, DDLBN_CONTEXTMENU, DdlbFields{});
     EXPECT_EQ(d.Codes(), (std::vector<UINT>{DDLBN_RCLICK, DDLBN_CONTEXTMENU}));
 
     d.heard.clear();
@@ -92,25 +85,25 @@ TEST(Notifications, RightClickAndMenuKeyAskForTheContextMenu) {
 // WM_DESTROY reaches the procedure under the control, the properties are gone and that
 // procedure is the window's again.
 namespace {
-WNDPROC gListBoxProc;
-bool gDetachedAtDestroy;
+WNDPROC g_listBoxProc;
+bool g_detachedAtDestroy;
 
 LRESULT CALLBACK UnderControl(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY)
-        gDetachedAtDestroy =
+        g_detachedAtDestroy =
             GetPropA(list, DDLBPROP_DRAGINFO) == nullptr &&
             GetPropA(list, DDLBPROP_ORIGINALPROC) == nullptr &&
             GetWindowLongPtrA(list, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(UnderControl);
-    return CallWindowProcA(gListBoxProc, list, message, wParam, lParam);
+    return CallWindowProcA(g_listBoxProc, list, message, wParam, lParam);
 }
 } // namespace
 
 TEST(Notifications, DestroyIsSentWhileAttachedThenTheControlDetaches) {
-    gDetachedAtDestroy = false;
+    g_detachedAtDestroy = false;
     bool attachedAtNotice = false;
     {
         ListDialog d(kFive, 8, false);
-        gListBoxProc = reinterpret_cast<WNDPROC>(
+        g_listBoxProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(d.list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(UnderControl)));
         ASSERT_TRUE(AttachDragDropListBox(d.list()));
         d.onRecord = [&](const DDLBNOTIFY& r) {
@@ -120,147 +113,17 @@ TEST(Notifications, DestroyIsSentWhileAttachedThenTheControlDetaches) {
                                        reinterpret_cast<HANDLE>(UnderControl);
         };
         DestroyWindow(d.list());
-        ExpectRecord(d, DDLBN_DESTROY, Fields{});
+        ExpectRecord(d, DDLBN_DESTROY, DdlbFields{});
         EXPECT_EQ(d.CountOf(DDLBN_DESTROY), 1);
     }
     EXPECT_TRUE(attachedAtNotice);
-    EXPECT_TRUE(gDetachedAtDestroy);
+    EXPECT_TRUE(g_detachedAtDestroy);
 }
 
-TEST(Notifications, BuiltInNoDropCursorIsAThirtyTwoSquareCentredOnItsHotSpot) {
+TEST(Notifications, AnAttachedListStartsIdle) {
     ListDialog d(kFive);
     auto* info = static_cast<DDLBDRAGINFO*>(GetPropA(d.list(), DDLBPROP_DRAGINFO));
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(info->sourceIndex, -1);
     EXPECT_EQ(info->dragging, 0);
-    ICONINFO icon;
-    ASSERT_NE(info->noDropCursor, nullptr);
-    ASSERT_TRUE(GetIconInfo(info->noDropCursor, &icon));
-    EXPECT_FALSE(icon.fIcon);
-    EXPECT_EQ(icon.xHotspot, 15u);
-    EXPECT_EQ(icon.yHotspot, 15u);
-    // A monochrome cursor keeps both planes in one bitmap: AND above XOR.
-    BITMAP planes;
-    GetObjectA(icon.hbmMask, sizeof planes, &planes);
-    EXPECT_EQ(planes.bmWidth, 32);
-    EXPECT_EQ(planes.bmHeight, 64);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, icon.hbmMask);
-    auto isSet = [&](int x, int y) { return GetPixel(dc, x, y) != RGB(0, 0, 0); };
-    // Corner transparent; the ring's white outline at (13, 6); black ring at (11, 8);
-    // the bar through the centre.
-    EXPECT_TRUE(isSet(0, 0) && !isSet(0, 32));
-    EXPECT_TRUE(!isSet(13, 6) && isSet(13, 32 + 6));
-    EXPECT_TRUE(!isSet(11, 8) && !isSet(11, 32 + 8));
-    EXPECT_TRUE(!isSet(15, 15) && !isSet(15, 32 + 15));
-    EXPECT_TRUE(isSet(31, 31) && !isSet(31, 63));
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(icon.hbmMask);
-    if (icon.hbmColor)
-        DeleteObject(icon.hbmColor);
-}
-
-// --- Routing: only a record that comes back runs a default action.
-
-TEST(Routing, AParentThatSendsNothingBackGetsNoDefaultAction) {
-    ListDialog d(kFive);
-    d.sendBack = false;
-    SendMessageA(d.list(), LB_SETCURSEL, 2, 0);
-    d.Key(VK_DELETE);
-    d.Key(VK_BACK);
-    d.SysKey(VK_DOWN);
-    d.Key(VK_APPS);
-    d.RightClick(d.RowPoint(1));
-    d.Press(d.RowPoint(0));
-    d.Release(d.RowPoint(3));
-    EXPECT_EQ(d.Entries(), kFive);
-    EXPECT_EQ(d.CountOf(DDLBN_CONTEXTMENU), 0);
-    EXPECT_EQ(d.CountOf(DDLBN_DROP), 1);
-    // Alt+Down asks nothing before its record comes back.
-    EXPECT_EQ(d.CountOf(DDLBN_BEGINDRAG), 1);
-}
-
-TEST(Routing, AParentThatHandlesACodeReplacesItsDefault) {
-    ListDialog d(kFive);
-    d.answers[DDLBN_KEYDOWN] = 0;
-    d.answers[DDLBN_RCLICK] = 0;
-    SendMessageA(d.list(), LB_SETCURSEL, 2, 0);
-    d.Key(VK_DELETE);
-    d.RightClick(d.RowPoint(1));
-    EXPECT_EQ(d.Entries(), kFive);
-    EXPECT_EQ(d.CountOf(DDLBN_CONTEXTMENU), 0);
-    // Codes it does not handle still come back and act.
-    d.SysKey(VK_UP);
-    EXPECT_EQ(d.Entries(),
-              (std::vector<std::string>{"bravo", "alpha", "charlie", "delta", "echo"}));
-}
-
-TEST(Routing, ARecordFromAnySenderActsByItsCodeAlone) {
-    ListDialog d(kFive);
-    DDLBNOTIFY r{};
-    r.code = DDLBN_DROP; // no hwndFrom, no idFrom
-    r.from = 4;
-    r.to = 0;
-    EXPECT_EQ(SendMessageA(d.list(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&r)), 0);
-    EXPECT_EQ(d.Entries(),
-              (std::vector<std::string>{"echo", "alpha", "bravo", "charlie", "delta"}));
-    EXPECT_EQ(d.Selected(), 0);
-    EXPECT_TRUE(d.heard.empty()); // a default action reports nothing
-}
-
-TEST(Routing, ADropRecordThatNamesNoEntryLeavesTheListIntact) {
-    ListDialog d(kFive);
-    for (int i = 0; i < 5; ++i)
-        SendMessageA(d.list(), LB_SETITEMDATA, i, 100 + i);
-    SendMessageA(d.list(), LB_SETCURSEL, 2, 0);
-    const int bad[][2] = {{-1, 0}, {5, 0}, {99, 2}, {1, -1}, {1, 6}, {0, 1000}};
-    for (const auto& fromTo : bad) {
-        DDLBNOTIFY r{};
-        r.code = DDLBN_DROP;
-        r.from = fromTo[0];
-        r.to = fromTo[1];
-        SendMessageA(d.list(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&r));
-        EXPECT_EQ(d.Entries(), kFive) << "from " << r.from << " to " << r.to;
-    }
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(SendMessageA(d.list(), LB_GETITEMDATA, i, 0), 100 + i);
-    EXPECT_EQ(d.Selected(), 2);
-}
-
-TEST(Routing, AMoveCarriesItemDataAndDoubleByteTextWhole) {
-    if (GetACP() != 932)
-        GTEST_SKIP() << "needs the Japanese code page";
-    // "ソ" ends in 0x5C: a byte-blind copy would see a backslash.
-    std::string longName;
-    while (longName.size() < 500)
-        longName += "\x83\x5c";
-    longName += ".txt";
-    ListDialog d({"a", "b", longName});
-    ASSERT_EQ(d.Entries()[2], longName);
-    SendMessageA(d.list(), LB_SETITEMDATA, 2, 0x5150);
-    DDLBNOTIFY r{};
-    r.code = DDLBN_DROP;
-    r.from = 2;
-    r.to = 0;
-    SendMessageA(d.list(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&r));
-    EXPECT_EQ(d.Entries(), (std::vector<std::string>{longName, "a", "b"}));
-    EXPECT_EQ(SendMessageA(d.list(), LB_GETITEMDATA, 0, 0), 0x5150);
-    EXPECT_EQ(SendMessageA(d.list(), LB_GETITEMDATA, 1, 0), 0);
-    // Sorted insertion would have put it back at the end; the move keeps it where it went.
-    SendMessageA(d.list(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("c"));
-    EXPECT_EQ(d.Entries()[0], longName);
-}
-
-TEST(Routing, ListBoxesAreAttachedIndependently) {
-    ListDialog first(kFive);
-    ListDialog second(kFive);
-    first.Press(first.RowPoint(1));
-    ASSERT_EQ(GetCapture(), first.list());
-    // A key to the other list is reported: only the first is dragging.
-    second.Key(VK_DELETE);
-    EXPECT_EQ(second.CountOf(DDLBN_KEYDOWN), 1);
-    first.Release(first.RowPoint(4));
-    EXPECT_EQ(first.CountOf(DDLBN_ENDDRAG), 1);
-    EXPECT_EQ(second.CountOf(DDLBN_ENDDRAG), 0);
 }

@@ -6,8 +6,8 @@
 
 #include "filelist/filelist.h"
 
-#include "list_dialog.h"
 #include "support/drop.h"
+#include "support/list_dialog.h"
 #include "support/paths.h"
 #include "support/scratch.h"
 #include "text/path.h"

@@ -1,6 +1,7 @@
-#include "list_dialog.h"
+#include "support/list_dialog.h"
 
 #include <shlobj.h>
+#include <windowsx.h>
 
 #include <cstring>
 
@@ -133,8 +134,7 @@ INT_PTR ListDialog::OnNotify(WPARAM wParam, const DDLBNOTIFY* record) {
     else if (sendBack)
         answer = SendMessageA(record->hwndFrom, WM_NOTIFY, record->idFrom,
                               reinterpret_cast<LPARAM>(record));
-    SetWindowLongPtrA(dialog_, DWLP_MSGRESULT, answer);
-    return TRUE;
+    return SetDlgMsgResult(dialog_, WM_NOTIFY, answer);
 }
 
 std::vector<UINT> ListDialog::Codes(bool withDragCursor) const {
@@ -250,9 +250,16 @@ LRESULT ListDialog::SysKey(WPARAM key) {
 
 COLORREF ListDialog::Pixel(int x, int y) const {
     HDC dc = GetDC(list_);
-    COLORREF colour = GetPixel(dc, x, y);
+    COLORREF color = GetPixel(dc, x, y);
     ReleaseDC(list_, dc);
-    return colour;
+    return color;
+}
+
+std::vector<std::string> LetterEntries() {
+    std::vector<std::string> letters;
+    for (char c = 'a'; c <= 'z'; ++c)
+        letters.push_back(std::string(1, c));
+    return letters;
 }
 
 void Pump(DWORD milliseconds) {

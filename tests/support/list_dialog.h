@@ -1,6 +1,6 @@
-// Test harness: a real modeless dialog holding a real sorted list box (and a button to take
-// the focus), topmost at a known place. The dialog records every WM_NOTIFY record and every
-// WM_COMMAND from the list, in order, and answers the control the way a test asks.
+// Test support (Windows): a real modeless dialog holding a real sorted list box (and a button
+// to take the focus), topmost at a known place. The dialog records every WM_NOTIFY record and
+// every WM_COMMAND from the list, in order, and answers the control the way a test asks.
 #pragma once
 
 #include <windows.h>
@@ -77,7 +77,7 @@ class ListDialog {
     LRESULT Key(WPARAM key);
     LRESULT SysKey(WPARAM key);
 
-    // The colour of a client pixel of the list, read from the window.
+    // The color of a client pixel of the list, read from the window.
     COLORREF Pixel(int x, int y) const;
 
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -89,6 +89,9 @@ class ListDialog {
     HWND list_ = nullptr;
     HWND button_ = nullptr;
 };
+
+// "a" to "z", one letter each: more entries than a short list shows.
+std::vector<std::string> LetterEntries();
 
 // Dispatches messages (timers included) for about the given time.
 void Pump(DWORD milliseconds = 50);
