@@ -22,6 +22,11 @@ bool OpenDropNames(HDROP drop, DropNames* names);
 bool NextDropName(DropNames* names, char* name, bool* fits);
 void CloseDropNames(DropNames* names);
 
+// A UTF-16 name in the ANSI code page, into a PathBuffer. False (and name empty) when it does
+// not fit, or when a character has no exact match in the code page: the nearest one would
+// name another file (café as cafe) or another folder (¥ as a backslash).
+bool WideNameToAnsi(const wchar_t* wide, char* name);
+
 // The folder last resolved during a drop, and its canonical path.
 struct FolderMemo {
     PathBuffer folder;
