@@ -61,6 +61,12 @@ void AttachFileList(HWND dialog) {
     DragAcceptFiles(list, TRUE);
 }
 
+// Taken as one drop of those names would be.
+void AddStartFiles(HWND dialog, const StartFiles* files) {
+    if (files != nullptr && files->count > 0)
+        AddFilesByWideName(FileListBox(dialog), files->names, files->count);
+}
+
 // The item goes right after "Maximise", where window commands are looked for.
 void AddTopmostToSystemMenu(HWND dialog) {
     HMENU menu = GetSystemMenu(dialog, FALSE);
@@ -86,12 +92,13 @@ void ApplyStoredSettings(HWND dialog) {
     g_maximizeWhenShown = settings.maximized;
 }
 
-BOOL OnInitDialog(HWND dialog) {
+BOOL OnInitDialog(HWND dialog, const StartFiles* files) {
     SetProgramIcons(dialog);
     RecordLayoutBaseline(dialog);
     PlaceNearCursor(dialog);
     ClearSaveName(dialog);
     AttachFileList(dialog);
+    AddStartFiles(dialog, files);
     CheckRadioButton(dialog, IDC_FORMAT_TEXT, IDC_FORMAT_HTML, IDC_FORMAT_TEXT);
     AddTopmostToSystemMenu(dialog);
     ApplyStoredSettings(dialog);
@@ -213,7 +220,7 @@ BOOL OnDestroy(HWND dialog) {
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        return OnInitDialog(dialog);
+        return OnInitDialog(dialog, reinterpret_cast<const StartFiles*>(lParam));
     case WM_DESTROY:
         return OnDestroy(dialog);
     case WM_SIZE:

@@ -18,12 +18,6 @@ namespace {
 // 削除(&D)
 const std::string kDeleteItem = "\x8d\xed\x8f\x9c(&D)";
 
-std::string Canonical(const std::string& path) {
-    PathBuffer canonical;
-    GetCanonicalPath(canonical, path.c_str());
-    return canonical;
-}
-
 class RoutingTest : public DialogTest {
   protected:
     LRESULT Notify(UINT code, int to = 0) {
