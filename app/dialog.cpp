@@ -137,8 +137,39 @@ BOOL SendBackToList(HWND dialog, DDLBNOTIFY* record) {
     return SetDlgMsgResult(dialog, WM_NOTIFY, answer);
 }
 
+bool IsKeyDown(int key) {
+    return GetKeyState(key) < 0;
+}
+
+// Ctrl+V, and Shift+Insert from the older convention; Ctrl+Insert is copy, not paste.
+bool IsPasteKey(WPARAM key) {
+    bool control = IsKeyDown(VK_CONTROL), shift = IsKeyDown(VK_SHIFT);
+    return (key == 'V' && control && !shift) || (key == VK_INSERT && shift && !control);
+}
+
+// The shell's Copy of files leaves a drop on the clipboard; anything else there is no file.
+// The handle stays the clipboard's: the drop is read, never released.
+void PasteFiles(HWND dialog, HWND list) {
+    if (!IsClipboardFormatAvailable(CF_HDROP) || !OpenClipboard(dialog))
+        return;
+    HANDLE drop = GetClipboardData(CF_HDROP);
+    if (drop != nullptr)
+        AddFilesOfDrop(list, static_cast<HDROP>(drop));
+    CloseClipboard();
+}
+
+// Paste is the dialog's; every other key goes back to the list for its default action.
+BOOL OnListKey(HWND dialog, DDLBNOTIFY* record) {
+    if (!IsPasteKey(record->wParam))
+        return SendBackToList(dialog, record);
+    PasteFiles(dialog, record->hwndFrom);
+    return FALSE;
+}
+
 BOOL OnListNotify(HWND dialog, DDLBNOTIFY* record) {
     switch (record->code) {
+    case DDLBN_KEYDOWN:
+        return OnListKey(dialog, record);
     case DDLBN_DRAGCURSOR:
         return AnswerDragCursor(dialog, record);
     case DDLBN_DROPFILES:
