@@ -198,7 +198,7 @@ class EndToEnd(unittest.TestCase):
             self.desktop.xdotool("key", "--clearmodifiers", k)
             time.sleep(0.1)
 
-    def copy_files(self, names):
+    def copy_files_in_windows(self, names):
         """Puts the files on the clipboard as the Windows shell's Copy does."""
         status = self.desktop.run(CLIPBOARD, *(to_wine_path(self.files[n]) for n in names))
         self.assertEqual(status, 0, "the files could not be put on the clipboard")
@@ -478,13 +478,14 @@ class EndToEnd(unittest.TestCase):
         self.assertEqual(sorted(self.entries(s)),
                          sorted(self.entry(n) for n in ("日本語メモ.txt", spaced, "Bravo.TXT")))
 
-        # Ctrl+V in the list pastes; a file already listed stays once.
+        # Ctrl+V in the list pastes; a file already listed stays once. Then Shift+Insert
+        # pastes what was copied on the X11 desktop, which Wine hands over the same way.
         self.click(*self.row_point(s, 0))
-        self.copy_files(["alpha.txt", "日本語メモ.txt", "表示ソース.txt"])
+        self.copy_files_in_windows(["alpha.txt", "日本語メモ.txt", "表示ソース.txt"])
         self.keys(s, "ctrl+v")
         s = self.wait_for_entries(5)
         self.assertEqual(len(self.entries(s)), 5)
-        self.copy_files(["delta.txt"])
+        self.desktop.copy_files([self.files["delta.txt"], self.files["alpha.txt"]])
         self.keys(s, "shift+Insert", "ctrl+v")
         s = self.wait_for_entries(6)
         order = [next(n for n in self.files if self.entry(n) == e) for e in self.entries(s)]
