@@ -61,6 +61,12 @@ void AttachFileList(HWND dialog) {
     DragAcceptFiles(list, TRUE);
 }
 
+// Taken as one drop of those names would be.
+void AddStartFiles(HWND dialog, const StartFiles* files) {
+    if (files != nullptr && files->count > 0)
+        AddFilesByWideName(FileListBox(dialog), files->names, files->count);
+}
+
 // The item goes right after "Maximise", where window commands are looked for.
 void AddTopmostToSystemMenu(HWND dialog) {
     HMENU menu = GetSystemMenu(dialog, FALSE);
@@ -86,12 +92,13 @@ void ApplyStoredSettings(HWND dialog) {
     g_maximizeWhenShown = settings.maximized;
 }
 
-BOOL OnInitDialog(HWND dialog) {
+BOOL OnInitDialog(HWND dialog, const StartFiles* files) {
     SetProgramIcons(dialog);
     RecordLayoutBaseline(dialog);
     PlaceNearCursor(dialog);
     ClearSaveName(dialog);
     AttachFileList(dialog);
+    AddStartFiles(dialog, files);
     CheckRadioButton(dialog, IDC_FORMAT_TEXT, IDC_FORMAT_HTML, IDC_FORMAT_TEXT);
     AddTopmostToSystemMenu(dialog);
     ApplyStoredSettings(dialog);
@@ -130,8 +137,39 @@ BOOL SendBackToList(HWND dialog, DDLBNOTIFY* record) {
     return SetDlgMsgResult(dialog, WM_NOTIFY, answer);
 }
 
+bool IsKeyDown(int key) {
+    return GetKeyState(key) < 0;
+}
+
+// Ctrl+V, and Shift+Insert from the older convention; Ctrl+Insert is copy, not paste.
+bool IsPasteKey(WPARAM key) {
+    bool control = IsKeyDown(VK_CONTROL), shift = IsKeyDown(VK_SHIFT);
+    return (key == 'V' && control && !shift) || (key == VK_INSERT && shift && !control);
+}
+
+// The shell's Copy of files leaves a drop on the clipboard; anything else there is no file.
+// The handle stays the clipboard's: the drop is read, never released.
+void PasteFiles(HWND dialog, HWND list) {
+    if (!IsClipboardFormatAvailable(CF_HDROP) || !OpenClipboard(dialog))
+        return;
+    HANDLE drop = GetClipboardData(CF_HDROP);
+    if (drop != nullptr)
+        AddFilesOfDrop(list, static_cast<HDROP>(drop));
+    CloseClipboard();
+}
+
+// Paste is the dialog's; every other key goes back to the list for its default action.
+BOOL OnListKey(HWND dialog, DDLBNOTIFY* record) {
+    if (!IsPasteKey(record->wParam))
+        return SendBackToList(dialog, record);
+    PasteFiles(dialog, record->hwndFrom);
+    return FALSE;
+}
+
 BOOL OnListNotify(HWND dialog, DDLBNOTIFY* record) {
     switch (record->code) {
+    case DDLBN_KEYDOWN:
+        return OnListKey(dialog, record);
     case DDLBN_DRAGCURSOR:
         return AnswerDragCursor(dialog, record);
     case DDLBN_DROPFILES:
@@ -213,7 +251,7 @@ BOOL OnDestroy(HWND dialog) {
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        return OnInitDialog(dialog);
+        return OnInitDialog(dialog, reinterpret_cast<const StartFiles*>(lParam));
     case WM_DESTROY:
         return OnDestroy(dialog);
     case WM_SIZE:

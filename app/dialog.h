@@ -8,6 +8,13 @@
 // that a join is running while the window is hidden.
 #define WM_TRAYNOTIFY (WM_APP + 1)
 
+// What the dialog may be created with (its creation parameter, or none): the files the
+// program was started with, as the command line holds them.
+struct StartFiles {
+    const wchar_t* const* names;
+    int count;
+};
+
 // The dialog procedure of IDD_MAIN.
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -39,8 +39,7 @@ bool NextDropName(DropNames* names, char* name, bool* fits) {
     name[0] = '\0';
     if (names->wide) {
         const WCHAR* wide = reinterpret_cast<const WCHAR*>(names->at);
-        *fits =
-            WideCharToMultiByte(CP_ACP, 0, wide, -1, name, kPathBufferSize, nullptr, nullptr) != 0;
+        *fits = WideNameToAnsi(wide, name);
         names->at += bytes + sizeof(WCHAR);
     } else {
         *fits = bytes < kPathBufferSize;
@@ -51,6 +50,15 @@ bool NextDropName(DropNames* names, char* name, bool* fits) {
     if (!*fits)
         name[0] = '\0';
     return true;
+}
+
+bool WideNameToAnsi(const wchar_t* wide, char* name) {
+    BOOL inexact = FALSE;
+    bool converted = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, name,
+                                         kPathBufferSize, nullptr, &inexact) != 0;
+    if (!converted || inexact)
+        name[0] = '\0';
+    return converted && !inexact;
 }
 
 void CloseDropNames(DropNames* names) {

@@ -93,27 +93,62 @@ static bool AddNewFile(const char* path, HWND list, EntryIndex* index, Canonical
     return true;
 }
 
-void AddDroppedFiles(HWND list, HDROP drop) {
+// The one intake of a batch of names (a drop, a paste, the command line): next gives the
+// names one at a time, with *usable false for one that cannot be taken as it is.
+typedef bool (*NextName)(void* source, char* name, bool* usable);
+
+static void AddNamedFiles(HWND list, NextName next, void* source) {
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     EntryIndex index;
     IndexEntries(&index, list);
     CanonicalBatch batch;
     BeginCanonicalBatch(&batch);
-    DropNames names;
-    if (OpenDropNames(drop, &names)) {
-        PathBuffer name;
-        bool fits;
-        while (NextDropName(&names, name, &fits)) {
-            // A name too long for a PathBuffer is not taken cut short: it would name another file.
-            // Whether the file exists is the first thing AddNewFile asks.
-            if (fits)
-                AddNewFile(name, list, &index, &batch);
-        }
-        CloseDropNames(&names);
+    PathBuffer name;
+    bool usable;
+    while (next(source, name, &usable)) {
+        // A name too long for a PathBuffer is not taken cut short: it would name another file.
+        // Whether the file exists is the first thing AddNewFile asks.
+        if (usable)
+            AddNewFile(name, list, &index, &batch);
     }
     EndCanonicalBatch(&batch);
-    DragFinish(drop);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+}
+
+static bool NextNameOfDrop(void* names, char* name, bool* usable) {
+    return NextDropName(static_cast<DropNames*>(names), name, usable);
+}
+
+void AddFilesOfDrop(HWND list, HDROP drop) {
+    DropNames names;
+    if (!OpenDropNames(drop, &names))
+        return;
+    AddNamedFiles(list, NextNameOfDrop, &names);
+    CloseDropNames(&names);
+}
+
+void AddDroppedFiles(HWND list, HDROP drop) {
+    AddFilesOfDrop(list, drop);
+    DragFinish(drop);
+}
+
+struct WideNames {
+    const wchar_t* const* names;
+    int count;
+    int next;
+};
+
+static bool NextWideName(void* source, char* name, bool* usable) {
+    WideNames* wide = static_cast<WideNames*>(source);
+    if (wide->next >= wide->count)
+        return false;
+    *usable = WideNameToAnsi(wide->names[wide->next++], name);
+    return true;
+}
+
+void AddFilesByWideName(HWND list, const wchar_t* const* names, int count) {
+    WideNames source{names, count, 0};
+    AddNamedFiles(list, NextWideName, &source);
 }
 
 bool AddFileToList(const char* path, HWND list) {

@@ -8,6 +8,11 @@
 
 // Adds every dropped file that is new to the list, then releases the drop.
 void AddDroppedFiles(HWND list, HDROP drop);
+// The same for a drop handle that stays the caller's: the clipboard's belongs to the clipboard.
+void AddFilesOfDrop(HWND list, HDROP drop);
+// The same for names in UTF-16, as the command line holds them. A name that the ANSI code page
+// cannot hold exactly is skipped, here as in a drop.
+void AddFilesByWideName(HWND list, const wchar_t* const* names, int count);
 
 // Adds the canonical path of an existing file unless the list has it already (any letter
 // case); TRUE when an entry was added. Folders are never entries.

@@ -134,9 +134,9 @@ void DialogTest::TearDown() {
     DeleteFileA(SettingsFile().c_str());
 }
 
-HWND DialogTest::Open() {
+HWND DialogTest::Open(const StartFiles* files) {
     dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                 MainDialogProc, 0);
+                                 MainDialogProc, reinterpret_cast<LPARAM>(files));
     EXPECT_NE(dialog_, nullptr);
     ShowWindow(dialog_, SW_SHOW);
     PumpMessages(dialog_);
@@ -172,6 +172,18 @@ std::vector<std::string> DialogTest::ListEntries() const {
         entries.push_back(text);
     }
     return entries;
+}
+
+std::string Canonical(const std::string& path) {
+    PathBuffer canonical;
+    GetCanonicalPath(canonical, path.c_str());
+    return canonical;
+}
+
+std::wstring Wide(const std::string& ansi) {
+    wchar_t text[1024] = L"";
+    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, text, 1024);
+    return text;
 }
 
 RECT ControlRect(HWND control) {

@@ -12,6 +12,8 @@
 
 #include "support/scratch.h"
 
+struct StartFiles;
+
 // The settings file of this test program (the dialog's own rule, applied to this program).
 std::string SettingsFile();
 
@@ -55,8 +57,9 @@ class DialogTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Creates the dialog (reading whatever settings file the test has written) and shows it.
-    HWND Open();
+    // Creates the dialog (reading whatever settings file the test has written) and shows it;
+    // with files, as the program does when it is started with them.
+    HWND Open(const StartFiles* files = nullptr);
     // Destroys the dialog, which writes the settings file.
     void Close();
 
@@ -69,6 +72,11 @@ class DialogTest : public ::testing::Test {
     ScratchDir scratch_;
     HWND dialog_ = nullptr;
 };
+
+// The path as the list holds it.
+std::string Canonical(const std::string& path);
+// ANSI text in UTF-16, as the shell has names.
+std::wstring Wide(const std::string& ansi);
 
 // The position and size of a control in its dialog's client coordinates.
 RECT ControlRect(HWND control);

@@ -2,6 +2,7 @@
 // state, and the stored settings applied.
 #include <string>
 
+#include "app/dialog.h"
 #include "app/geometry.h"
 #include "harness.h"
 #include "res/resource.h"
@@ -111,6 +112,22 @@ TEST_F(StartTest, StoredSizeTopmostAndMaximizedStateAreApplied) {
     EXPECT_EQ(RectHeight(restored), 400);
 
     ShowWindow(dialog_, SW_RESTORE);
+    RECT window;
+    GetWindowRect(dialog_, &window);
+    EXPECT_EQ(RectWidth(window), 500);
+    EXPECT_EQ(RectHeight(window), 400);
+}
+
+TEST_F(StartTest, FilesItIsStartedWithAreListedAndTheStoredSettingsStillApply) {
+    WriteSettings(kKeyTopmost + "=1\r\n" + kKeyHeight + "=400\r\n" + kKeyWidth + "=500\r\n");
+    std::string b = scratch_.Write("b.txt", "b"), a = scratch_.Write("a.txt", "a");
+    std::wstring names[] = {Wide(b), Wide(scratch_.path()), Wide(a), Wide(b)};
+    const wchar_t* argv[] = {names[0].c_str(), names[1].c_str(), names[2].c_str(),
+                             names[3].c_str()};
+    StartFiles files{argv, 4};
+    Open(&files);
+    EXPECT_EQ(ListEntries(), (std::vector<std::string>{Canonical(a), Canonical(b)}));
+    EXPECT_TRUE(IsTopmost(dialog_));
     RECT window;
     GetWindowRect(dialog_, &window);
     EXPECT_EQ(RectWidth(window), 500);

@@ -23,6 +23,7 @@ APP = os.environ.get("VELLUMOR_E2E_APP")
 READER = os.environ.get("VELLUMOR_E2E_READER")
 JOIN_NATIVE = os.environ.get("VELLUMOR_E2E_JOIN_NATIVE")
 JOIN_WINDOWS = os.environ.get("VELLUMOR_E2E_JOIN_WINDOWS")
+CLIPBOARD = os.environ.get("VELLUMOR_E2E_CLIPBOARD")
 PREFIX = os.environ.get("WINEPREFIX")
 # A folder to keep a screenshot of each step in, for looking into a failure.
 SHOTS = os.environ.get("VELLUMOR_E2E_SHOTS")
@@ -116,10 +117,10 @@ class EndToEnd(unittest.TestCase):
 
     # --- the user's actions -------------------------------------------------------------
 
-    def start(self, cursor):
+    def start(self, cursor, *args, cwd=None):
         """Starts the program with the pointer at cursor; its window as first shown."""
         self.desktop.move_pointer(*cursor)
-        self.process = self.desktop.start(self.exe)
+        self.process = self.desktop.start(self.exe, *args, cwd=cwd)
         shown = self.look("vellumor", wait_ms=20000, control=IDC_FILELIST)
         self.assertIsNotNone(shown, "the window did not appear")
         return shown
@@ -196,6 +197,11 @@ class EndToEnd(unittest.TestCase):
         for k in keys:
             self.desktop.xdotool("key", "--clearmodifiers", k)
             time.sleep(0.1)
+
+    def copy_files_in_windows(self, names):
+        """Puts the files on the clipboard as the Windows shell's Copy does."""
+        status = self.desktop.run(CLIPBOARD, *(to_wine_path(self.files[n]) for n in names))
+        self.assertEqual(status, 0, "the files could not be put on the clipboard")
 
     def resize_by(self, snapshot, dx, dy):
         x, y, w, h = snapshot.rect
@@ -447,6 +453,54 @@ class EndToEnd(unittest.TestCase):
         self.assert_same_bytes(self.read(output), self.expected_join(order, "joined.txt", False),
                                "the joined text")
         self.assert_same_bytes(self.read(self.ini), ini_bytes(0, 0, 420, 560), "the settings file")
+
+    # "Send to" and a drop on the program's icon start it with the files as arguments; files
+    # copied in the shell are pasted into the list. Both go the way of a drop.
+    @unittest.skipUnless(CLIPBOARD, "needs the clipboard helper")
+    def test_files_from_the_command_line_and_pasted_then_a_plain_join(self):
+        spaced = "名前 と 空白.txt"
+        self.files[spaced] = os.path.join(self.indir, spaced)
+        with open(self.files[spaced], "wb") as f:
+            f.write(sjis("空白入りの名前\r\n"))
+        folder = os.path.join(self.indir, "folder.txt")
+        os.makedirs(folder)
+        # The nearest character the code page has would name another file: café as cafe.
+        with open(os.path.join(self.indir, "cafe.txt"), "wb") as f:
+            f.write(b"not this one\r\n")
+        with open(os.path.join(self.indir, "café.txt"), "wb") as f:
+            f.write(b"nor this one\r\n")
+        memo = to_wine_path(self.files["日本語メモ.txt"])
+        args = [memo, to_wine_path(self.files[spaced]), to_wine_path(folder),
+                to_wine_path(os.path.join(self.indir, "missing.txt")), "bravo.txt",
+                memo.upper(), to_wine_path(os.path.join(self.indir, "café.txt"))]
+        s = self.start((400, 300), *args, cwd=self.indir)
+        s = self.wait_for_entries(3)
+        self.assertEqual(sorted(self.entries(s)),
+                         sorted(self.entry(n) for n in ("日本語メモ.txt", spaced, "Bravo.TXT")))
+
+        # Ctrl+V in the list pastes; a file already listed stays once. Then Shift+Insert
+        # pastes what was copied on the X11 desktop, which Wine hands over the same way.
+        self.click(*self.row_point(s, 0))
+        self.copy_files_in_windows(["alpha.txt", "日本語メモ.txt", "表示ソース.txt"])
+        self.keys(s, "ctrl+v")
+        s = self.wait_for_entries(5)
+        self.assertEqual(len(self.entries(s)), 5)
+        self.desktop.copy_files([self.files["delta.txt"], self.files["alpha.txt"]])
+        self.keys(s, "shift+Insert", "ctrl+v")
+        s = self.wait_for_entries(6)
+        order = [next(n for n in self.files if self.entry(n) == e) for e in self.entries(s)]
+        self.assertEqual(sorted(order), sorted(["日本語メモ.txt", spaced, "Bravo.TXT", "alpha.txt",
+                                                "表示ソース.txt", "delta.txt"]))
+
+        output = os.path.join(self.dir, "out", "joined.txt")
+        os.makedirs(os.path.dirname(output))
+        self.click_control(s, IDC_SAVENAME)
+        self.keys(s)
+        self.desktop.type_text(to_wine_path(output))
+        self.click_control(self.snap(), IDOK)
+        self.wait_for_exit()
+        self.assert_same_bytes(self.read(output), self.expected_join(order, "joined.txt", False),
+                               "the joined text")
 
     # A stored maximised state opens the window maximised; the restored size is the stored
     # one, and a window closed maximised saves both again. (Without a window manager the X

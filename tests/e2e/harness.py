@@ -169,6 +169,15 @@ class Desktop:
         return (int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"]),
                 int(values["Width"]), int(values["Height"]))
 
+    def copy_files(self, paths):
+        """Copies the files as a Linux file manager does: they stay on the X clipboard until
+        something else is copied or the desktop closes."""
+        p = subprocess.Popen([sys.executable, os.path.join(HERE, "xclipboard.py"), *paths],
+                             env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
+        self.processes.append(p)
+        if p.stdout.readline().strip() != b"ready":
+            raise HarnessError("the files could not be put on the X clipboard")
+
     def drop_files(self, paths, x, y):
         source = xdnd.XdndSource(self.display)
         try:

@@ -20,6 +20,28 @@ std::string Upper(std::string s) {
     return s;
 }
 
+std::wstring Wide(const std::string& ansi) {
+    wchar_t text[1024] = L"";
+    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, text, 1024);
+    return text;
+}
+
+// Entries as the sorted list orders them.
+std::vector<std::string> SortedAsTheList(std::vector<std::string> paths) {
+    std::sort(paths.begin(), paths.end(), [](const std::string& x, const std::string& y) {
+        return lstrcmpiA(x.c_str(), y.c_str()) < 0;
+    });
+    return paths;
+}
+
+// The names as the program's command line gives them, one by one.
+void AddWideNames(HWND list, const std::vector<std::wstring>& names) {
+    std::vector<const wchar_t*> argv;
+    for (const std::wstring& name : names)
+        argv.push_back(name.c_str());
+    AddFilesByWideName(list, argv.data(), static_cast<int>(argv.size()));
+}
+
 } // namespace
 
 TEST(Intake, OnlyNewExistingFilesBecomeEntries) {
@@ -257,4 +279,41 @@ TEST(Intake, AWholeFolderDroppedGivesEachFileOnce) {
     ListDialog d;
     AddDroppedFiles(d.list(), MakeDrop(names));
     EXPECT_EQ(d.Entries(), expected);
+}
+
+TEST(Intake, NamesFromTheCommandLineAreTakenAsOneDropOfThem) {
+    if (GetACP() != 932)
+        GTEST_SKIP() << "needs the Japanese code page";
+    ScratchDir dir;
+    std::string b = dir.Write("b.txt", "b");
+    std::string japanese = dir.Write("\x93\xfa\x96\x7b\x8c\xea.txt", "j"); // 日本語.txt
+    std::string a = dir.Write("A.txt", "a");
+    ASSERT_TRUE(MakeFolder(dir / "folder"));
+    ListDialog d({Canonical(a)});
+    AddWideNames(d.list(), {Wide(b), Wide(dir / "folder"), Wide(japanese), Wide(dir / "gone.txt"),
+                            Wide(Upper(b)), Wide(a)});
+    EXPECT_EQ(d.Entries(), SortedAsTheList({Canonical(a), Canonical(b), Canonical(japanese)}));
+}
+
+// The code page's nearest character is another name: café would be cafe, and ¥ a backslash,
+// which makes a¥b.txt the file b.txt in the folder a.
+TEST(Intake, ANameTheCodePageCannotHoldIsNotTakenForAnother) {
+    if (GetACP() != 932)
+        GTEST_SKIP() << "needs the Japanese code page";
+    ScratchDir dir;
+    dir.Write("cafe.txt", "not this one");
+    ASSERT_TRUE(MakeFolder(dir / "a"));
+    dir.Write("a\\b.txt", "nor this one");
+    std::vector<std::wstring> names = {Wide(dir.path()) + L"\\caf\u00e9.txt",
+                                       Wide(dir.path()) + L"\\a\u00a5b.txt"};
+    for (const std::wstring& name : names) {
+        HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+    }
+    ListDialog d;
+    AddWideNames(d.list(), names);
+    EXPECT_EQ(d.Count(), 0);
+    AddDroppedFiles(d.list(), MakeDrop(names));
+    EXPECT_EQ(d.Count(), 0);
 }
