@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/geometry.h"
+#include "app/window_state.h"
 #include "text/buffer.h"
 #include "text/path.h"
 #include "text/sjis.h"

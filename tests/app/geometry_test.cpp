@@ -2,7 +2,7 @@
 // the always-on-top state, on the real dialog.
 #include <map>
 
-#include "app/geometry.h"
+#include "app/window_state.h"
 #include "harness.h"
 #include "res/resource.h"
 
@@ -95,31 +95,31 @@ TEST_F(GeometryTest, TheWindowCannotBeMadeSmallerThanItsTemplate) {
     EXPECT_EQ(RectHeight(after), RectHeight(start));
 }
 
-TEST_F(GeometryTest, PlacementCentresOnThePointAndKeepsInsideTheWorkArea) {
+TEST_F(GeometryTest, PlacementCentersOnThePointAndKeepsInsideTheWorkArea) {
     Open();
     RECT window;
     GetWindowRect(dialog_, &window);
     int w = RectWidth(window), h = RectHeight(window);
     const RECT work{100, 50, 900, 650};
 
-    PlaceCentredOn(dialog_, POINT{500, 300}, work);
+    PlaceCenteredOn(dialog_, POINT{500, 300}, work);
     GetWindowRect(dialog_, &window);
     EXPECT_EQ(window.left, 500 - w / 2);
     EXPECT_EQ(window.top, 300 - h / 2);
 
-    PlaceCentredOn(dialog_, POINT{898, 648}, work); // near the bottom-right corner
+    PlaceCenteredOn(dialog_, POINT{898, 648}, work); // near the bottom-right corner
     GetWindowRect(dialog_, &window);
     EXPECT_EQ(window.right, work.right);
     EXPECT_EQ(window.bottom, work.bottom);
 
-    PlaceCentredOn(dialog_, POINT{101, 51}, work); // near the top-left corner
+    PlaceCenteredOn(dialog_, POINT{101, 51}, work); // near the top-left corner
     GetWindowRect(dialog_, &window);
     EXPECT_EQ(window.left, work.left);
     EXPECT_EQ(window.top, work.top);
 
     // Narrower and lower than the window: its left and top edges stay in view.
     const RECT narrow{100, 50, 100 + w - 20, 50 + h - 10};
-    PlaceCentredOn(dialog_, POINT{150, 80}, narrow);
+    PlaceCenteredOn(dialog_, POINT{150, 80}, narrow);
     GetWindowRect(dialog_, &window);
     EXPECT_EQ(window.left, narrow.left);
     EXPECT_EQ(window.top, narrow.top);

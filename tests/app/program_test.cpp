@@ -2,7 +2,7 @@
 // start and written when the window closes, and its exit code.
 #include <string>
 
-#include "app/geometry.h"
+#include "app/window_state.h"
 #include "harness.h"
 #include "support/paths.h"
 

@@ -5,6 +5,7 @@
 
 #include "app/geometry.h"
 #include "app/settings.h"
+#include "app/window_state.h"
 #include "harness.h"
 #include "text/buffer.h"
 
@@ -113,8 +114,8 @@ TEST_F(SettingsFileTest, StoredValuesComeBackNormalised) {
 
 TEST_F(SettingsFileTest, AWindowClosedMinimizedSavesItsRestoredSizeNotMaximized) {
     Open();
-    ResizeWindowTo(dialog_, CurrentLayoutBaseline().minWidth + 30,
-                   CurrentLayoutBaseline().minHeight + 20);
+    SIZE templateSize = TemplateWindowSize();
+    ResizeWindowTo(dialog_, templateSize.cx + 30, templateSize.cy + 20);
     RECT window;
     GetWindowRect(dialog_, &window);
     ShowWindow(dialog_, SW_MAXIMIZE);

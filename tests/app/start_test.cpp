@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/geometry.h"
+#include "app/window_state.h"
 #include "harness.h"
 #include "res/resource.h"
 
@@ -82,19 +83,19 @@ TEST_F(StartTest, OkWaitsForANameAndTextFormatIsChosen) {
     EXPECT_FALSE(IsWindowEnabled(Item(IDOK)));
 }
 
-TEST_F(StartTest, WithoutSettingsOpensAtTemplateSizeCentredOnTheCursor) {
+TEST_F(StartTest, WithoutSettingsOpensAtTemplateSizeCenteredOnTheCursor) {
     RECT work;
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
-    POINT centre{(work.left + work.right) / 2, (work.top + work.bottom) / 2};
-    ASSERT_TRUE(SetCursorPos(centre.x, centre.y));
+    POINT center{(work.left + work.right) / 2, (work.top + work.bottom) / 2};
+    ASSERT_TRUE(SetCursorPos(center.x, center.y));
     Open();
-    const LayoutBaseline& baseline = CurrentLayoutBaseline();
+    SIZE templateSize = TemplateWindowSize();
     RECT window;
     GetWindowRect(dialog_, &window);
-    EXPECT_EQ(RectWidth(window), baseline.minWidth);
-    EXPECT_EQ(RectHeight(window), baseline.minHeight);
-    EXPECT_EQ(window.left, centre.x - baseline.minWidth / 2);
-    EXPECT_EQ(window.top, centre.y - baseline.minHeight / 2);
+    EXPECT_EQ(RectWidth(window), templateSize.cx);
+    EXPECT_EQ(RectHeight(window), templateSize.cy);
+    EXPECT_EQ(window.left, center.x - templateSize.cx / 2);
+    EXPECT_EQ(window.top, center.y - templateSize.cy / 2);
     EXPECT_FALSE(IsTopmost(dialog_));
     EXPECT_FALSE(IsZoomed(dialog_));
 }
@@ -138,11 +139,11 @@ TEST_F(StartTest, StoredSizesOutsideTheUsableRangeAreHeldByTheWindowLimits) {
     // size past every screen stops at the largest window the system allows.
     WriteSettings(kKeyHeight + "=0\r\n" + kKeyWidth + "=-5\r\n");
     Open();
-    const LayoutBaseline& baseline = CurrentLayoutBaseline();
+    SIZE templateSize = TemplateWindowSize();
     RECT window;
     GetWindowRect(dialog_, &window);
-    EXPECT_EQ(RectWidth(window), baseline.minWidth);
-    EXPECT_EQ(RectHeight(window), baseline.minHeight);
+    EXPECT_EQ(RectWidth(window), templateSize.cx);
+    EXPECT_EQ(RectHeight(window), templateSize.cy);
     Close();
 
     WriteSettings(kKeyHeight + "=99999999999\r\n" + kKeyWidth + "=70000\r\n");
@@ -150,7 +151,7 @@ TEST_F(StartTest, StoredSizesOutsideTheUsableRangeAreHeldByTheWindowLimits) {
     GetWindowRect(dialog_, &window);
     EXPECT_LE(RectWidth(window), GetSystemMetrics(SM_CXMAXTRACK));
     EXPECT_LE(RectHeight(window), GetSystemMetrics(SM_CYMAXTRACK));
-    EXPECT_GT(RectWidth(window), baseline.minWidth);
+    EXPECT_GT(RectWidth(window), templateSize.cx);
 }
 
 } // namespace
