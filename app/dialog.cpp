@@ -202,8 +202,16 @@ BOOL OnShowMaximized(HWND dialog) {
     return TRUE;
 }
 
+// A restored rectangle that cannot be read is all zero, a size the save leaves out.
+WindowSettings CurrentWindowSettings(HWND dialog) {
+    RECT restored;
+    GetRestoredRect(dialog, &restored);
+    return WindowSettings{IsTopmost(dialog), IsZoomed(dialog) != 0, RectWidth(restored),
+                          RectHeight(restored)};
+}
+
 BOOL OnDestroy(HWND dialog) {
-    SaveWindowSettings(dialog);
+    SaveWindowSettings(CurrentWindowSettings(dialog));
     return TRUE;
 }
 

@@ -132,7 +132,11 @@ TEST_F(SettingsFileTest, AnUnreadableWindowKeepsTheStoredSize) {
     std::string ini = Ini("[vellumor]\r\n" + kKeyHeight + "=300\r\n" + kKeyWidth + "=280\r\n");
     HWND gone = CreateWindowA("STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     DestroyWindow(gone);
-    SaveWindowSettingsTo(gone, ini.c_str());
+    // The dialog's record for such a window: not on top, not maximised, its restored size.
+    RECT restored;
+    EXPECT_FALSE(GetRestoredRect(gone, &restored));
+    SaveWindowSettingsTo(ini.c_str(),
+                         WindowSettings{false, false, RectWidth(restored), RectHeight(restored)});
     EXPECT_EQ(ReadWholeFile(ini), "[vellumor]\r\n" + kKeyHeight + "=300\r\n" + kKeyWidth +
                                       "=280\r\n" + kKeyTopmost + "=0\r\n" + kKeyMaximized +
                                       "=0\r\n");
