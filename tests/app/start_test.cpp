@@ -29,8 +29,8 @@ SIZE IconSize(HICON icon) {
     return size;
 }
 
-void WriteSettings(const std::string& body) {
-    ASSERT_TRUE(WriteWholeFile(SettingsFile(), "[vellumor]\r\n" + body));
+void WriteSettings(std::initializer_list<SettingLine> lines) {
+    ASSERT_TRUE(WriteWholeFile(SettingsFile(), SettingsText(lines)));
 }
 
 class StartTest : public DialogTest {};
@@ -90,8 +90,7 @@ TEST_F(StartTest, WithoutSettingsOpensAtTemplateSizeCenteredOnTheCursor) {
     ASSERT_TRUE(SetCursorPos(center.x, center.y));
     Open();
     SIZE templateSize = TemplateWindowSize();
-    RECT window;
-    GetWindowRect(dialog_, &window);
+    RECT window = WindowRect(dialog_);
     EXPECT_EQ(RectWidth(window), templateSize.cx);
     EXPECT_EQ(RectHeight(window), templateSize.cy);
     EXPECT_EQ(window.left, center.x - templateSize.cx / 2);
@@ -101,8 +100,7 @@ TEST_F(StartTest, WithoutSettingsOpensAtTemplateSizeCenteredOnTheCursor) {
 }
 
 TEST_F(StartTest, StoredSizeTopmostAndMaximizedStateAreApplied) {
-    WriteSettings(kKeyTopmost + "=2\r\n" + kKeyMaximized + "=1\r\n" + kKeyHeight + "=400\r\n" +
-                  kKeyWidth + "=500\r\n");
+    WriteSettings({{kKeyTopmost, 2}, {kKeyMaximized, 1}, {kKeyHeight, 400}, {kKeyWidth, 500}});
     Open();
     EXPECT_TRUE(IsTopmost(dialog_));
     EXPECT_TRUE(IsZoomed(dialog_));
@@ -112,14 +110,13 @@ TEST_F(StartTest, StoredSizeTopmostAndMaximizedStateAreApplied) {
     EXPECT_EQ(RectHeight(restored), 400);
 
     ShowWindow(dialog_, SW_RESTORE);
-    RECT window;
-    GetWindowRect(dialog_, &window);
+    RECT window = WindowRect(dialog_);
     EXPECT_EQ(RectWidth(window), 500);
     EXPECT_EQ(RectHeight(window), 400);
 }
 
 TEST_F(StartTest, AStoredMaximizedStateSurvivesTheModalLoopShowingTheWindow) {
-    WriteSettings(kKeyMaximized + "=1\r\n" + kKeyHeight + "=400\r\n" + kKeyWidth + "=500\r\n");
+    WriteSettings({{kKeyMaximized, 1}, {kKeyHeight, 400}, {kKeyWidth, 500}});
     bool zoomed = false, visible = false;
     RECT restored{};
     RunModalDialog([&](HWND dialog) {
@@ -137,18 +134,17 @@ TEST_F(StartTest, AStoredMaximizedStateSurvivesTheModalLoopShowingTheWindow) {
 TEST_F(StartTest, StoredSizesOutsideTheUsableRangeAreHeldByTheWindowLimits) {
     // Negative and zero sizes reach the window unchanged and stop at the template size; a
     // size past every screen stops at the largest window the system allows.
-    WriteSettings(kKeyHeight + "=0\r\n" + kKeyWidth + "=-5\r\n");
+    WriteSettings({{kKeyHeight, 0}, {kKeyWidth, -5}});
     Open();
     SIZE templateSize = TemplateWindowSize();
-    RECT window;
-    GetWindowRect(dialog_, &window);
+    RECT window = WindowRect(dialog_);
     EXPECT_EQ(RectWidth(window), templateSize.cx);
     EXPECT_EQ(RectHeight(window), templateSize.cy);
     Close();
 
-    WriteSettings(kKeyHeight + "=99999999999\r\n" + kKeyWidth + "=70000\r\n");
+    WriteSettings({{kKeyHeight, "99999999999"}, {kKeyWidth, 70000}});
     Open();
-    GetWindowRect(dialog_, &window);
+    window = WindowRect(dialog_);
     EXPECT_LE(RectWidth(window), GetSystemMetrics(SM_CXMAXTRACK));
     EXPECT_LE(RectHeight(window), GetSystemMetrics(SM_CYMAXTRACK));
     EXPECT_GT(RectWidth(window), templateSize.cx);
