@@ -150,7 +150,8 @@ TEST_F(GeometryTest, TheSystemMenuItemTogglesTopmostAndShowsItsState) {
     Open();
     HMENU menu = GetSystemMenu(dialog_, FALSE);
     auto checked = [&] {
-        SendMessageA(dialog_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, 1));
+        SendMessageA(dialog_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu),
+                     MAKELPARAM(0, TRUE)); // the system menu
         return (GetMenuState(menu, IDM_TOPMOST, MF_BYCOMMAND) & MF_CHECKED) != 0;
     };
     ASSERT_FALSE(IsTopmost(dialog_));

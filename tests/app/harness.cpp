@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include <commctrl.h>
+#include <iterator>
 #include <map>
 #include <ostream>
 
@@ -100,19 +101,19 @@ void CALLBACK WindowWatcher::Tick(HWND, UINT, UINT_PTR id, DWORD) {
 
 std::string ClassOf(HWND window) {
     char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
+    GetClassNameA(window, name, std::size(name));
     return name;
 }
 
 std::string TextOf(HWND window) {
     char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
+    GetWindowTextA(window, text, std::size(text));
     return text;
 }
 
 std::string MessageBoxText(HWND box) {
     char text[2048] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    GetDlgItemTextA(box, 0xFFFF, text, std::size(text));
     return text;
 }
 
@@ -125,8 +126,6 @@ bool IsPopupMenu(HWND window) {
 }
 
 namespace {
-std::function<void(HWND)> g_script;
-
 bool IsMainDialog(HWND window) {
     return ClassOf(window) == "#32770" && GetDlgItem(window, IDC_FILELIST) != nullptr;
 }

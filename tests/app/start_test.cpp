@@ -1,5 +1,6 @@
 // What the user finds when the window opens: icons, the system menu, the fields' first
 // state, and the stored settings applied.
+#include <iterator>
 #include <string>
 
 #include "app/geometry.h"
@@ -63,7 +64,7 @@ TEST_F(StartTest, PutsTheTopmostItemRightAfterMaximizeOnce) {
     EXPECT_EQ(topmost, maximize + 1);
     EXPECT_EQ(topmostItems, 1);
     char text[128] = "";
-    GetMenuStringA(menu, IDM_TOPMOST, text, sizeof text, MF_BYCOMMAND);
+    GetMenuStringA(menu, IDM_TOPMOST, text, std::size(text), MF_BYCOMMAND);
     EXPECT_EQ(text, kTopmostItem);
 }
 
