@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <commdlg.h>
 #include <cstring>
+#include <iterator>
 #include <shellapi.h>
 
 #include "app/texts.h"
@@ -107,8 +108,9 @@ void ReportUnwritableOutput(HWND dialog, const char* name, int error) {
     SetForegroundWindow(dialog);
     char message[kPathBufferSize + 256];
     const char* reason = FailureReason(error);
-    PrintBounded(message, sizeof message, "%s%s%s%s%s", kWriteFailedOpen, name, kWriteFailedClose,
-                 reason != nullptr ? "\r\n" : "", reason != nullptr ? reason : "");
+    PrintBounded(message, std::size(message), "%s%s%s%s%s", kWriteFailedOpen, name,
+                 kWriteFailedClose, reason != nullptr ? "\r\n" : "",
+                 reason != nullptr ? reason : "");
     MessageBoxA(dialog, message, kProgramName, MB_OK | MB_ICONWARNING);
     HWND field = GetDlgItem(dialog, IDC_SAVENAME);
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);

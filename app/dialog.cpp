@@ -7,6 +7,7 @@
 #include "app/geometry.h"
 #include "app/settings.h"
 #include "app/texts.h"
+#include "app/window_state.h"
 #include "ddlb/ddlb.h"
 #include "filelist/filelist.h"
 #include "res/resource.h"
@@ -81,10 +82,8 @@ void AddTopmostToSystemMenu(HWND dialog) {
 // The stored size is applied to a window whose minimum (the template size) is already
 // recorded, so a stored size below it cannot shrink the window.
 void ApplyStoredSettings(HWND dialog) {
-    WindowSettings settings;
-    ZeroFill(&settings, sizeof settings);
-    settings.width = CurrentLayoutBaseline().minWidth;
-    settings.height = CurrentLayoutBaseline().minHeight;
+    SIZE templateSize = TemplateWindowSize();
+    WindowSettings settings{false, false, templateSize.cx, templateSize.cy};
     LoadWindowSettings(&settings);
     SetTopmost(dialog, settings.topmost);
     ResizeWindowTo(dialog, settings.width, settings.height);
@@ -94,7 +93,7 @@ void ApplyStoredSettings(HWND dialog) {
 
 BOOL OnInitDialog(HWND dialog, const StartFiles* files) {
     SetProgramIcons(dialog);
-    RecordLayoutBaseline(dialog);
+    RecordTemplateSize(dialog);
     PlaceNearCursor(dialog);
     ClearSaveName(dialog);
     AttachFileList(dialog);
@@ -241,8 +240,16 @@ BOOL OnShowMaximized(HWND dialog) {
     return TRUE;
 }
 
+// A restored rectangle that cannot be read is all zero, a size the save leaves out.
+WindowSettings CurrentWindowSettings(HWND dialog) {
+    RECT restored;
+    GetRestoredRect(dialog, &restored);
+    return WindowSettings{IsTopmost(dialog), IsZoomed(dialog) != 0, RectWidth(restored),
+                          RectHeight(restored)};
+}
+
 BOOL OnDestroy(HWND dialog) {
-    SaveWindowSettings(dialog);
+    SaveWindowSettings(CurrentWindowSettings(dialog));
     return TRUE;
 }
 
@@ -261,8 +268,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         FillMinTrackSize(reinterpret_cast<MINMAXINFO*>(lParam));
         return TRUE;
     case WM_NCHITTEST:
-        HitTestAsCaption(dialog, wParam, lParam);
-        return TRUE;
+        return HitTestAsCaption(dialog, wParam, lParam);
     case WM_NOTIFY:
         return OnNotify(dialog, lParam);
     case WM_COMMAND:

@@ -3,8 +3,8 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <windows.h>
 
-#include "app/geometry.h"
 #include "text/buffer.h"
 #include "text/path.h"
 #include "text/sjis.h"
@@ -99,21 +99,19 @@ void LoadWindowSettings(WindowSettings* settings) {
         LoadWindowSettingsFrom(iniPath, settings);
 }
 
-void SaveWindowSettingsTo(HWND dialog, const char* iniPath) {
-    RECT restored;
-    bool sized = GetRestoredRect(dialog, &restored);
+void SaveWindowSettingsTo(const char* iniPath, const WindowSettings& settings) {
     // Each write stands alone: one that fails does not keep the others from the file.
-    WriteSettingBool(kKeyTopmost, iniPath, IsTopmost(dialog));
-    WriteSettingBool(kKeyMaximized, iniPath, IsZoomed(dialog) != 0);
-    // An unreadable rectangle would store a size of 0 by 0; the file keeps the last good one.
-    if (sized) {
-        WriteSettingInt(kKeyHeight, iniPath, RectHeight(restored));
-        WriteSettingInt(kKeyWidth, iniPath, RectWidth(restored));
+    WriteSettingBool(kKeyTopmost, iniPath, settings.topmost);
+    WriteSettingBool(kKeyMaximized, iniPath, settings.maximized);
+    // Stored, 0 by 0 would open the next window at its smallest.
+    if (settings.width != 0 || settings.height != 0) {
+        WriteSettingInt(kKeyHeight, iniPath, settings.height);
+        WriteSettingInt(kKeyWidth, iniPath, settings.width);
     }
 }
 
-void SaveWindowSettings(HWND dialog) {
+void SaveWindowSettings(const WindowSettings& settings) {
     PathBuffer iniPath;
     if (GetSettingsPath(iniPath))
-        SaveWindowSettingsTo(dialog, iniPath);
+        SaveWindowSettingsTo(iniPath, settings);
 }

@@ -3,12 +3,12 @@
 // the dialog starts, written once when it is destroyed.
 #pragma once
 
-#include <windows.h>
-
+// What the file keeps. The load starts from the defaults and replaces what the file supplies;
+// the save writes what the dialog read from its window.
 struct WindowSettings {
     bool topmost;
     bool maximized;
-    int width; // window rectangle, frame included, in pixels
+    int width; // the restored window rectangle, frame included, in pixels
     int height;
 };
 
@@ -28,6 +28,8 @@ bool WriteSettingInt(const char* key, const char* iniPath, int value);
 // Replaces each field of settings (which holds the defaults) that the file supplies.
 void LoadWindowSettings(WindowSettings* settings);
 void LoadWindowSettingsFrom(const char* iniPath, WindowSettings* settings);
-// Writes the window's current state: on top, maximised, restored height and width.
-void SaveWindowSettings(HWND dialog);
-void SaveWindowSettingsTo(HWND dialog, const char* iniPath);
+// Writes on top, maximised, height and width, in that order. A size of 0 by 0 is what a
+// restored rectangle that cannot be read gives: it is left out, and the file keeps the last
+// good one.
+void SaveWindowSettings(const WindowSettings& settings);
+void SaveWindowSettingsTo(const char* iniPath, const WindowSettings& settings);

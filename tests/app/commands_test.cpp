@@ -1,4 +1,9 @@
 // OK, Cancel and Browse on the real dialog, run modally as the program runs it.
+#include <iterator>
+
+#include <windows.h>
+#include <dlgs.h>
+
 #include "harness.h"
 #include "res/resource.h"
 
@@ -106,7 +111,7 @@ TEST_F(CommandsTest, AnOutputThatCannotBeWrittenBringsTheWindowBackAsItWas) {
         EXPECT_EQ(box.seen(), 1);
         after = ListEntries();
         char name[600] = "";
-        GetDlgItemTextA(dialog, IDC_SAVENAME, name, sizeof name);
+        GetDlgItemTextA(dialog, IDC_SAVENAME, name, std::size(name));
         nameAfter = name;
         htmlAfter = IsDlgButtonChecked(dialog, IDC_FORMAT_HTML) == BST_CHECKED;
         EXPECT_TRUE(IsWindowVisible(dialog));
@@ -141,7 +146,7 @@ TEST_F(CommandsTest, BrowseStartsFromTheTypedNameAndReturnsTheChoice) {
     {
         WindowWatcher save(isSaveDialog, [&](HWND w) {
             seenTitle = TextOf(w);
-            HWND types = GetDlgItem(w, 0x470); // cmb1, the file types
+            HWND types = GetDlgItem(w, cmb1); // the file types
             int count = static_cast<int>(SendMessageA(types, CB_GETCOUNT, 0, 0));
             for (int i = 0; i < count; ++i) {
                 char type[128] = "";
@@ -154,14 +159,14 @@ TEST_F(CommandsTest, BrowseStartsFromTheTypedNameAndReturnsTheChoice) {
         EXPECT_EQ(save.seen(), 1);
     }
     char text[600] = "";
-    GetDlgItemTextA(dialog_, IDC_SAVENAME, text, sizeof text);
+    GetDlgItemTextA(dialog_, IDC_SAVENAME, text, std::size(text));
     afterCancel = text;
     {
         WindowWatcher save(isSaveDialog, [&](HWND w) {
-            // The file name field (cmb13 in the explorer-style dialog, else edt1).
-            HWND field = GetDlgItem(w, 0x47c);
+            // The file name field: a combo box in the explorer-style dialog, else an edit.
+            HWND field = GetDlgItem(w, cmb13);
             if (field == nullptr)
-                field = GetDlgItem(w, 0x480);
+                field = GetDlgItem(w, edt1);
             seenName = TextOf(field);
             SetWindowTextA(field, "new.html");
             PostMessageA(w, WM_COMMAND, IDOK, 0);
@@ -169,7 +174,7 @@ TEST_F(CommandsTest, BrowseStartsFromTheTypedNameAndReturnsTheChoice) {
         SendMessageA(dialog_, WM_COMMAND, IDC_BROWSE, 0);
         EXPECT_EQ(save.seen(), 1);
     }
-    GetDlgItemTextA(dialog_, IDC_SAVENAME, text, sizeof text);
+    GetDlgItemTextA(dialog_, IDC_SAVENAME, text, std::size(text));
     afterSave = text;
     EXPECT_EQ(seenTitle, kSaveTitle);
     EXPECT_EQ(seenTypes, kFileTypes);

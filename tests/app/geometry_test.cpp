@@ -2,7 +2,7 @@
 // the always-on-top state, on the real dialog.
 #include <map>
 
-#include "app/geometry.h"
+#include "app/window_state.h"
 #include "harness.h"
 #include "res/resource.h"
 
@@ -22,8 +22,7 @@ RECT Moved(RECT r, int dx, int dy, int dw, int dh) {
 }
 
 void ResizeBy(HWND window, int dw, int dh) {
-    RECT rect;
-    GetWindowRect(window, &rect);
+    RECT rect = WindowRect(window);
     SetWindowPos(window, nullptr, 0, 0, RectWidth(rect) + dw, RectHeight(rect) + dh,
                  SWP_NOMOVE | SWP_NOZORDER);
 }
@@ -81,46 +80,43 @@ TEST_F(GeometryTest, MinimizingMovesNothingAndMaximizingIsUndoneByRestoring) {
 
 TEST_F(GeometryTest, TheWindowCannotBeMadeSmallerThanItsTemplate) {
     Open();
-    RECT start;
-    GetWindowRect(dialog_, &start);
+    RECT start = WindowRect(dialog_);
     MINMAXINFO info{};
     SendMessageA(dialog_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize.x, RectWidth(start));
     EXPECT_EQ(info.ptMinTrackSize.y, RectHeight(start));
 
     ResizeWindowTo(dialog_, 20, 20);
-    RECT after;
-    GetWindowRect(dialog_, &after);
+    RECT after = WindowRect(dialog_);
     EXPECT_EQ(RectWidth(after), RectWidth(start));
     EXPECT_EQ(RectHeight(after), RectHeight(start));
 }
 
-TEST_F(GeometryTest, PlacementCentresOnThePointAndKeepsInsideTheWorkArea) {
+TEST_F(GeometryTest, PlacementCentersOnThePointAndKeepsInsideTheWorkArea) {
     Open();
-    RECT window;
-    GetWindowRect(dialog_, &window);
+    RECT window = WindowRect(dialog_);
     int w = RectWidth(window), h = RectHeight(window);
     const RECT work{100, 50, 900, 650};
 
-    PlaceCentredOn(dialog_, POINT{500, 300}, work);
-    GetWindowRect(dialog_, &window);
+    PlaceCenteredOn(dialog_, POINT{500, 300}, work);
+    window = WindowRect(dialog_);
     EXPECT_EQ(window.left, 500 - w / 2);
     EXPECT_EQ(window.top, 300 - h / 2);
 
-    PlaceCentredOn(dialog_, POINT{898, 648}, work); // near the bottom-right corner
-    GetWindowRect(dialog_, &window);
+    PlaceCenteredOn(dialog_, POINT{898, 648}, work); // near the bottom-right corner
+    window = WindowRect(dialog_);
     EXPECT_EQ(window.right, work.right);
     EXPECT_EQ(window.bottom, work.bottom);
 
-    PlaceCentredOn(dialog_, POINT{101, 51}, work); // near the top-left corner
-    GetWindowRect(dialog_, &window);
+    PlaceCenteredOn(dialog_, POINT{101, 51}, work); // near the top-left corner
+    window = WindowRect(dialog_);
     EXPECT_EQ(window.left, work.left);
     EXPECT_EQ(window.top, work.top);
 
     // Narrower and lower than the window: its left and top edges stay in view.
     const RECT narrow{100, 50, 100 + w - 20, 50 + h - 10};
-    PlaceCentredOn(dialog_, POINT{150, 80}, narrow);
-    GetWindowRect(dialog_, &window);
+    PlaceCenteredOn(dialog_, POINT{150, 80}, narrow);
+    window = WindowRect(dialog_);
     EXPECT_EQ(window.left, narrow.left);
     EXPECT_EQ(window.top, narrow.top);
 }
@@ -131,16 +127,14 @@ TEST_F(GeometryTest, PlacementNearTheCursorUsesTheScreensWorkArea) {
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
     ASSERT_TRUE(SetCursorPos(work.right - 2, work.bottom - 2));
     PlaceNearCursor(dialog_);
-    RECT window;
-    GetWindowRect(dialog_, &window);
+    RECT window = WindowRect(dialog_);
     EXPECT_EQ(window.right, work.right);
     EXPECT_EQ(window.bottom, work.bottom);
 }
 
 TEST_F(GeometryTest, EmptyClientAreaDragsLikeTheCaptionAndTheFrameStaysAFrame) {
     Open();
-    RECT window;
-    GetWindowRect(dialog_, &window);
+    RECT window = WindowRect(dialog_);
     POINT client{2, 2}; // left of the label, above the name field
     ClientToScreen(dialog_, &client);
     auto hit = [&](int x, int y) {
@@ -156,7 +150,8 @@ TEST_F(GeometryTest, TheSystemMenuItemTogglesTopmostAndShowsItsState) {
     Open();
     HMENU menu = GetSystemMenu(dialog_, FALSE);
     auto checked = [&] {
-        SendMessageA(dialog_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, 1));
+        SendMessageA(dialog_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu),
+                     MAKELPARAM(0, TRUE)); // the system menu
         return (GetMenuState(menu, IDM_TOPMOST, MF_BYCOMMAND) & MF_CHECKED) != 0;
     };
     ASSERT_FALSE(IsTopmost(dialog_));

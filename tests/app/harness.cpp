@@ -1,11 +1,13 @@
 #include "harness.h"
 
 #include <commctrl.h>
+#include <iterator>
 #include <map>
 #include <ostream>
 
 #include "app/dialog.h"
 #include "app/settings.h"
+#include "app/window_state.h"
 #include "filelist/filelist.h"
 #include "res/resource.h"
 #include "text/buffer.h"
@@ -14,6 +16,25 @@ const std::string kKeyTopmost = "\x8f\xed\x82\xc9\x8d\xc5\x91\x4f\x96\xca\x82\xc
 const std::string kKeyMaximized = "\x8d\xc5\x91\xe5\x89\xbb";
 const std::string kKeyHeight = "\x8d\x82\x82\xb3";
 const std::string kKeyWidth = "\x95\x9d";
+
+SettingLine::SettingLine(std::string key, std::string value)
+    : key(std::move(key)), value(std::move(value)) {}
+SettingLine::SettingLine(std::string key, int value)
+    : key(std::move(key)), value(std::to_string(value)) {}
+
+std::string SettingsText(std::initializer_list<SettingLine> lines) {
+    std::string text = "[vellumor]\r\n";
+    for (const SettingLine& line : lines)
+        text += line.key + "=" + line.value + "\r\n";
+    return text;
+}
+
+std::string PlainWindowSettings(const RECT& window) {
+    return SettingsText({{kKeyTopmost, 0},
+                         {kKeyMaximized, 0},
+                         {kKeyHeight, RectHeight(window)},
+                         {kKeyWidth, RectWidth(window)}});
+}
 
 std::string SettingsFile() {
     PathBuffer path;
@@ -80,19 +101,19 @@ void CALLBACK WindowWatcher::Tick(HWND, UINT, UINT_PTR id, DWORD) {
 
 std::string ClassOf(HWND window) {
     char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
+    GetClassNameA(window, name, std::size(name));
     return name;
 }
 
 std::string TextOf(HWND window) {
     char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
+    GetWindowTextA(window, text, std::size(text));
     return text;
 }
 
 std::string MessageBoxText(HWND box) {
     char text[2048] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    GetDlgItemTextA(box, 0xFFFF, text, std::size(text));
     return text;
 }
 
@@ -105,8 +126,6 @@ bool IsPopupMenu(HWND window) {
 }
 
 namespace {
-std::function<void(HWND)> g_script;
-
 bool IsMainDialog(HWND window) {
     return ClassOf(window) == "#32770" && GetDlgItem(window, IDC_FILELIST) != nullptr;
 }
@@ -190,6 +209,12 @@ RECT ControlRect(HWND control) {
     RECT rect{};
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+RECT WindowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
     return rect;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,8 @@ std::wstring Wide(const std::string& ansi);
 
 // The position and size of a control in its dialog's client coordinates.
 RECT ControlRect(HWND control);
+// The window rectangle, in screen coordinates.
+RECT WindowRect(HWND window);
 bool operator==(const RECT& a, const RECT& b);
 std::ostream& operator<<(std::ostream& out, const RECT& r);
 
@@ -88,3 +91,17 @@ extern const std::string kKeyTopmost;   // 常に最前面に表示
 extern const std::string kKeyMaximized; // 最大化
 extern const std::string kKeyHeight;    // 高さ
 extern const std::string kKeyWidth;     // 幅
+
+// One line of the settings file: a key and its value's text, as written or as a user left it.
+struct SettingLine {
+    SettingLine(std::string key, std::string value);
+    SettingLine(std::string key, int value);
+    std::string key;
+    std::string value;
+};
+// The bytes of a settings file: the program's section, then each line in order, as the
+// platform writes them.
+std::string SettingsText(std::initializer_list<SettingLine> lines);
+// What a run leaves for a window neither on top nor maximised: all four keys, in the order
+// the dialog writes them.
+std::string PlainWindowSettings(const RECT& window);

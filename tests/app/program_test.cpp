@@ -2,7 +2,7 @@
 // start and written when the window closes, and its exit code.
 #include <string>
 
-#include "app/geometry.h"
+#include "app/window_state.h"
 #include "harness.h"
 #include "support/paths.h"
 
@@ -105,15 +105,11 @@ TEST(Program, KeepsItsSettingsInALowerCaseIniBesideItAndAppliesThemNextTime) {
     }
     EXPECT_EQ(IniFiles(dir), std::vector<std::string>{"vellumor.ini"});
     std::string ini = dir / "vellumor.ini";
-    EXPECT_EQ(ReadWholeFile(ini), "[vellumor]\r\n" + kKeyTopmost + "=0\r\n" + kKeyMaximized +
-                                      "=0\r\n" + kKeyHeight + "=" +
-                                      std::to_string(RectHeight(first)) + "\r\n" + kKeyWidth + "=" +
-                                      std::to_string(RectWidth(first)) + "\r\n");
+    EXPECT_EQ(ReadWholeFile(ini), PlainWindowSettings(first));
 
     int width = RectWidth(first) + 60, height = RectHeight(first) + 30;
-    std::string stored = "[vellumor]\r\n" + kKeyTopmost + "=1\r\n" + kKeyMaximized + "=1\r\n" +
-                         kKeyHeight + "=" + std::to_string(height) + "\r\n" + kKeyWidth + "=" +
-                         std::to_string(width) + "\r\n";
+    std::string stored = SettingsText(
+        {{kKeyTopmost, 1}, {kKeyMaximized, 1}, {kKeyHeight, height}, {kKeyWidth, width}});
     ASSERT_TRUE(WriteWholeFile(ini, stored));
     {
         RunningProgram program(exe);

@@ -1,6 +1,7 @@
 // How the dialog answers the list's notifications: the cursor during a drag, dropped files,
 // the context menu, and every other notification sent back so the list acts on it.
 #include <cstring>
+#include <iterator>
 
 #include <windows.h>
 #include <shellapi.h>
@@ -38,7 +39,7 @@ class RoutingTest : public DialogTest {
         WindowWatcher watcher(IsPopupMenu, [&](HWND menuWindow) {
             HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
             char text[64] = "";
-            GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+            GetMenuStringA(menu, 0, text, std::size(text), MF_BYPOSITION);
             item = text;
             PostMessageA(menuWindow, WM_CHAR, 'd', 0);
         });
@@ -92,7 +93,7 @@ TEST_F(RoutingTest, KeysOnTheListComeBackToItAsItsDefaultActions) {
     std::vector<std::string> paths = AddFiles({"a.txt", "b.txt", "c.txt"});
     SendMessageA(List(), LB_SETCURSEL, 0, 0);
     // Alt+Down: the move asks the dialog first, whose answer must let it go ahead.
-    SendMessageA(List(), WM_SYSKEYDOWN, VK_DOWN, 1 << 29);
+    SendMessageA(List(), WM_SYSKEYDOWN, VK_DOWN, MAKELPARAM(0, KF_ALTDOWN));
     EXPECT_EQ(ListEntries(), (std::vector<std::string>{Canonical(paths[1]), Canonical(paths[0]),
                                                        Canonical(paths[2])}));
     EXPECT_EQ(SendMessageA(List(), LB_GETCURSEL, 0, 0), 1);

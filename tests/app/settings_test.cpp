@@ -5,6 +5,7 @@
 
 #include "app/geometry.h"
 #include "app/settings.h"
+#include "app/window_state.h"
 #include "harness.h"
 #include "text/buffer.h"
 
@@ -67,8 +68,8 @@ TEST_F(SettingsFileTest, ValuesReadLikeScannedNumbers) {
 }
 
 TEST_F(SettingsFileTest, LoadReplacesOnlyWhatTheFileSupplies) {
-    std::string ini = Ini("[vellumor]\r\n" + kKeyTopmost + "=2\r\n" + kKeyHeight + "=abc\r\n" +
-                          kKeyWidth + "= 250px\r\n");
+    std::string ini =
+        Ini(SettingsText({{kKeyTopmost, 2}, {kKeyHeight, "abc"}, {kKeyWidth, " 250px"}}));
     WindowSettings settings{false, false, 111, 222};
     LoadWindowSettingsFrom(ini.c_str(), &settings);
     EXPECT_TRUE(settings.topmost);
@@ -82,8 +83,7 @@ TEST_F(SettingsFileTest, BooleansAreWrittenAsOneOrZero) {
     EXPECT_TRUE(WriteSettingBool(kKeyTopmost.c_str(), ini.c_str(), true));
     EXPECT_TRUE(WriteSettingInt(kKeyWidth.c_str(), ini.c_str(), -12));
     EXPECT_TRUE(WriteSettingBool(kKeyTopmost.c_str(), ini.c_str(), false));
-    EXPECT_EQ(ReadWholeFile(ini),
-              "[vellumor]\r\n" + kKeyTopmost + "=0\r\n" + kKeyWidth + "=-12\r\n");
+    EXPECT_EQ(ReadWholeFile(ini), SettingsText({{kKeyTopmost, 0}, {kKeyWidth, -12}}));
     // A folder that does not exist takes no file.
     std::string unwritable = scratch_ / "no\\such\\folder.ini";
     EXPECT_FALSE(WriteSettingInt(kKeyWidth.c_str(), unwritable.c_str(), 1));
@@ -91,50 +91,46 @@ TEST_F(SettingsFileTest, BooleansAreWrittenAsOneOrZero) {
 
 TEST_F(SettingsFileTest, ARunWithoutAFileLeavesAllFourKeysInOrder) {
     Open();
-    RECT window;
-    GetWindowRect(dialog_, &window);
+    RECT window = WindowRect(dialog_);
     Close();
-    EXPECT_EQ(ReadWholeFile(SettingsFile()),
-              "[vellumor]\r\n" + kKeyTopmost + "=0\r\n" + kKeyMaximized + "=0\r\n" + kKeyHeight +
-                  "=" + std::to_string(RectHeight(window)) + "\r\n" + kKeyWidth + "=" +
-                  std::to_string(RectWidth(window)) + "\r\n");
+    EXPECT_EQ(ReadWholeFile(SettingsFile()), PlainWindowSettings(window));
 }
 
-TEST_F(SettingsFileTest, StoredValuesComeBackNormalised) {
-    ASSERT_TRUE(WriteWholeFile(SettingsFile(), "[vellumor]\r\n" + kKeyTopmost + "=2\r\n" +
-                                                   kKeyMaximized + "=1\r\n" + kKeyHeight +
-                                                   "=400\r\n" + kKeyWidth + "=500\r\n"));
+TEST_F(SettingsFileTest, StoredValuesComeBackNormalized) {
+    ASSERT_TRUE(WriteWholeFile(
+        SettingsFile(),
+        SettingsText({{kKeyTopmost, 2}, {kKeyMaximized, 1}, {kKeyHeight, 400}, {kKeyWidth, 500}})));
     Open();
     Close();
-    EXPECT_EQ(ReadWholeFile(SettingsFile()), "[vellumor]\r\n" + kKeyTopmost + "=1\r\n" +
-                                                 kKeyMaximized + "=1\r\n" + kKeyHeight +
-                                                 "=400\r\n" + kKeyWidth + "=500\r\n");
+    EXPECT_EQ(
+        ReadWholeFile(SettingsFile()),
+        SettingsText({{kKeyTopmost, 1}, {kKeyMaximized, 1}, {kKeyHeight, 400}, {kKeyWidth, 500}}));
 }
 
 TEST_F(SettingsFileTest, AWindowClosedMinimizedSavesItsRestoredSizeNotMaximized) {
     Open();
-    ResizeWindowTo(dialog_, CurrentLayoutBaseline().minWidth + 30,
-                   CurrentLayoutBaseline().minHeight + 20);
-    RECT window;
-    GetWindowRect(dialog_, &window);
+    SIZE templateSize = TemplateWindowSize();
+    ResizeWindowTo(dialog_, templateSize.cx + 30, templateSize.cy + 20);
+    RECT window = WindowRect(dialog_);
     ShowWindow(dialog_, SW_MAXIMIZE);
     ShowWindow(dialog_, SW_MINIMIZE);
     ASSERT_TRUE(IsIconic(dialog_));
     Close();
-    EXPECT_EQ(ReadWholeFile(SettingsFile()),
-              "[vellumor]\r\n" + kKeyTopmost + "=0\r\n" + kKeyMaximized + "=0\r\n" + kKeyHeight +
-                  "=" + std::to_string(RectHeight(window)) + "\r\n" + kKeyWidth + "=" +
-                  std::to_string(RectWidth(window)) + "\r\n");
+    EXPECT_EQ(ReadWholeFile(SettingsFile()), PlainWindowSettings(window));
 }
 
 TEST_F(SettingsFileTest, AnUnreadableWindowKeepsTheStoredSize) {
-    std::string ini = Ini("[vellumor]\r\n" + kKeyHeight + "=300\r\n" + kKeyWidth + "=280\r\n");
+    std::string ini = Ini(SettingsText({{kKeyHeight, 300}, {kKeyWidth, 280}}));
     HWND gone = CreateWindowA("STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     DestroyWindow(gone);
-    SaveWindowSettingsTo(gone, ini.c_str());
-    EXPECT_EQ(ReadWholeFile(ini), "[vellumor]\r\n" + kKeyHeight + "=300\r\n" + kKeyWidth +
-                                      "=280\r\n" + kKeyTopmost + "=0\r\n" + kKeyMaximized +
-                                      "=0\r\n");
+    // The dialog's record for such a window: not on top, not maximised, its restored size.
+    RECT restored;
+    EXPECT_FALSE(GetRestoredRect(gone, &restored));
+    SaveWindowSettingsTo(ini.c_str(),
+                         WindowSettings{false, false, RectWidth(restored), RectHeight(restored)});
+    EXPECT_EQ(
+        ReadWholeFile(ini),
+        SettingsText({{kKeyHeight, 300}, {kKeyWidth, 280}, {kKeyTopmost, 0}, {kKeyMaximized, 0}}));
 }
 
 } // namespace

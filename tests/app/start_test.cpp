@@ -1,9 +1,11 @@
 // What the user finds when the window opens: icons, the system menu, the fields' first
 // state, and the stored settings applied.
+#include <iterator>
 #include <string>
 
 #include "app/dialog.h"
 #include "app/geometry.h"
+#include "app/window_state.h"
 #include "harness.h"
 #include "res/resource.h"
 
@@ -29,8 +31,8 @@ SIZE IconSize(HICON icon) {
     return size;
 }
 
-void WriteSettings(const std::string& body) {
-    ASSERT_TRUE(WriteWholeFile(SettingsFile(), "[vellumor]\r\n" + body));
+void WriteSettings(std::initializer_list<SettingLine> lines) {
+    ASSERT_TRUE(WriteWholeFile(SettingsFile(), SettingsText(lines)));
 }
 
 class StartTest : public DialogTest {};
@@ -63,7 +65,7 @@ TEST_F(StartTest, PutsTheTopmostItemRightAfterMaximizeOnce) {
     EXPECT_EQ(topmost, maximize + 1);
     EXPECT_EQ(topmostItems, 1);
     char text[128] = "";
-    GetMenuStringA(menu, IDM_TOPMOST, text, sizeof text, MF_BYCOMMAND);
+    GetMenuStringA(menu, IDM_TOPMOST, text, std::size(text), MF_BYCOMMAND);
     EXPECT_EQ(text, kTopmostItem);
 }
 
@@ -83,26 +85,24 @@ TEST_F(StartTest, OkWaitsForANameAndTextFormatIsChosen) {
     EXPECT_FALSE(IsWindowEnabled(Item(IDOK)));
 }
 
-TEST_F(StartTest, WithoutSettingsOpensAtTemplateSizeCentredOnTheCursor) {
+TEST_F(StartTest, WithoutSettingsOpensAtTemplateSizeCenteredOnTheCursor) {
     RECT work;
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
-    POINT centre{(work.left + work.right) / 2, (work.top + work.bottom) / 2};
-    ASSERT_TRUE(SetCursorPos(centre.x, centre.y));
+    POINT center{(work.left + work.right) / 2, (work.top + work.bottom) / 2};
+    ASSERT_TRUE(SetCursorPos(center.x, center.y));
     Open();
-    const LayoutBaseline& baseline = CurrentLayoutBaseline();
-    RECT window;
-    GetWindowRect(dialog_, &window);
-    EXPECT_EQ(RectWidth(window), baseline.minWidth);
-    EXPECT_EQ(RectHeight(window), baseline.minHeight);
-    EXPECT_EQ(window.left, centre.x - baseline.minWidth / 2);
-    EXPECT_EQ(window.top, centre.y - baseline.minHeight / 2);
+    SIZE templateSize = TemplateWindowSize();
+    RECT window = WindowRect(dialog_);
+    EXPECT_EQ(RectWidth(window), templateSize.cx);
+    EXPECT_EQ(RectHeight(window), templateSize.cy);
+    EXPECT_EQ(window.left, center.x - templateSize.cx / 2);
+    EXPECT_EQ(window.top, center.y - templateSize.cy / 2);
     EXPECT_FALSE(IsTopmost(dialog_));
     EXPECT_FALSE(IsZoomed(dialog_));
 }
 
 TEST_F(StartTest, StoredSizeTopmostAndMaximizedStateAreApplied) {
-    WriteSettings(kKeyTopmost + "=2\r\n" + kKeyMaximized + "=1\r\n" + kKeyHeight + "=400\r\n" +
-                  kKeyWidth + "=500\r\n");
+    WriteSettings({{kKeyTopmost, 2}, {kKeyMaximized, 1}, {kKeyHeight, 400}, {kKeyWidth, 500}});
     Open();
     EXPECT_TRUE(IsTopmost(dialog_));
     EXPECT_TRUE(IsZoomed(dialog_));
@@ -112,8 +112,7 @@ TEST_F(StartTest, StoredSizeTopmostAndMaximizedStateAreApplied) {
     EXPECT_EQ(RectHeight(restored), 400);
 
     ShowWindow(dialog_, SW_RESTORE);
-    RECT window;
-    GetWindowRect(dialog_, &window);
+    RECT window = WindowRect(dialog_);
     EXPECT_EQ(RectWidth(window), 500);
     EXPECT_EQ(RectHeight(window), 400);
 }
@@ -135,7 +134,7 @@ TEST_F(StartTest, FilesItIsStartedWithAreListedAndTheStoredSettingsStillApply) {
 }
 
 TEST_F(StartTest, AStoredMaximizedStateSurvivesTheModalLoopShowingTheWindow) {
-    WriteSettings(kKeyMaximized + "=1\r\n" + kKeyHeight + "=400\r\n" + kKeyWidth + "=500\r\n");
+    WriteSettings({{kKeyMaximized, 1}, {kKeyHeight, 400}, {kKeyWidth, 500}});
     bool zoomed = false, visible = false;
     RECT restored{};
     RunModalDialog([&](HWND dialog) {
@@ -153,21 +152,20 @@ TEST_F(StartTest, AStoredMaximizedStateSurvivesTheModalLoopShowingTheWindow) {
 TEST_F(StartTest, StoredSizesOutsideTheUsableRangeAreHeldByTheWindowLimits) {
     // Negative and zero sizes reach the window unchanged and stop at the template size; a
     // size past every screen stops at the largest window the system allows.
-    WriteSettings(kKeyHeight + "=0\r\n" + kKeyWidth + "=-5\r\n");
+    WriteSettings({{kKeyHeight, 0}, {kKeyWidth, -5}});
     Open();
-    const LayoutBaseline& baseline = CurrentLayoutBaseline();
-    RECT window;
-    GetWindowRect(dialog_, &window);
-    EXPECT_EQ(RectWidth(window), baseline.minWidth);
-    EXPECT_EQ(RectHeight(window), baseline.minHeight);
+    SIZE templateSize = TemplateWindowSize();
+    RECT window = WindowRect(dialog_);
+    EXPECT_EQ(RectWidth(window), templateSize.cx);
+    EXPECT_EQ(RectHeight(window), templateSize.cy);
     Close();
 
-    WriteSettings(kKeyHeight + "=99999999999\r\n" + kKeyWidth + "=70000\r\n");
+    WriteSettings({{kKeyHeight, "99999999999"}, {kKeyWidth, 70000}});
     Open();
-    GetWindowRect(dialog_, &window);
+    window = WindowRect(dialog_);
     EXPECT_LE(RectWidth(window), GetSystemMetrics(SM_CXMAXTRACK));
     EXPECT_LE(RectHeight(window), GetSystemMetrics(SM_CYMAXTRACK));
-    EXPECT_GT(RectWidth(window), baseline.minWidth);
+    EXPECT_GT(RectWidth(window), templateSize.cx);
 }
 
 } // namespace
