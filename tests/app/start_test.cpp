@@ -118,7 +118,7 @@ TEST_F(StartTest, StoredSizeTopmostAndMaximizedStateAreApplied) {
 }
 
 TEST_F(StartTest, FilesItIsStartedWithAreListedAndTheStoredSettingsStillApply) {
-    WriteSettings(kKeyTopmost + "=1\r\n" + kKeyHeight + "=400\r\n" + kKeyWidth + "=500\r\n");
+    WriteSettings({{kKeyTopmost, 1}, {kKeyHeight, 400}, {kKeyWidth, 500}});
     std::string b = scratch_.Write("b.txt", "b"), a = scratch_.Write("a.txt", "a");
     std::wstring names[] = {Wide(b), Wide(scratch_.path()), Wide(a), Wide(b)};
     const wchar_t* argv[] = {names[0].c_str(), names[1].c_str(), names[2].c_str(),
@@ -127,8 +127,7 @@ TEST_F(StartTest, FilesItIsStartedWithAreListedAndTheStoredSettingsStillApply) {
     Open(&files);
     EXPECT_EQ(ListEntries(), (std::vector<std::string>{Canonical(a), Canonical(b)}));
     EXPECT_TRUE(IsTopmost(dialog_));
-    RECT window;
-    GetWindowRect(dialog_, &window);
+    RECT window = WindowRect(dialog_);
     EXPECT_EQ(RectWidth(window), 500);
     EXPECT_EQ(RectHeight(window), 400);
 }
