@@ -3,8 +3,9 @@
 
 usage: docs/screenshot.py [--build DIR] [--display DISPLAY] OUTPUT.png
 
-Starts DIR/app/vellumor.exe (DIR defaults to build/win64) under Wine, on a virtual display
-of its own unless --display names one, drops the bundled examples on its list under
+Starts DIR/app/vellumor.exe (DIR defaults to build/win64; scripts/run passes build/win32
+where 32-bit programs can run) under the Wine of its arch, in DIR's prefix, on a virtual
+display of its own unless --display names one, drops the bundled examples on its list under
 Japanese names, types an output name, picks HTML, saves the window as OUTPUT.png and closes
 the program with Cancel. The program runs from a copy, so the build's settings stay as they
 are. docs/vellumor.png is made with: python3 docs/screenshot.py docs/vellumor.png
@@ -44,7 +45,8 @@ def main():
     reader_exe = os.path.join(args.build, "tests", "e2e", "e2e_window_reader.exe")
     for needed in (exe, reader_exe):
         if not os.path.exists(needed):
-            sys.exit(f"screenshot: {needed} is missing; build first (scripts/build win64)")
+            sys.exit(f"screenshot: {needed} is missing; build first "
+                     f"(scripts/build {os.path.basename(args.build)})")
 
     work = tempfile.mkdtemp(prefix="vellumor-")
     # The files on the prefix's drive C:, so that the list shows short, ordinary paths.

@@ -18,7 +18,8 @@ sys.path.insert(0, HERE)
 import xdnd  # noqa: E402
 import xkeys  # noqa: E402
 
-WINE = "/usr/lib/wine/wine64"
+WINE64 = "/usr/lib/wine/wine64"
+WINE32 = "/usr/lib/wine/wine"
 WINESERVER = "/usr/lib/wine/wineserver"
 
 
@@ -29,6 +30,19 @@ class HarnessError(Exception):
 def to_wine_path(linux_path):
     """Z:\\... as Wine shows a Linux path; str, with the program's Japanese characters."""
     return "Z:" + os.path.abspath(linux_path).replace("/", "\\")
+
+
+def wine_for(exe):
+    """The Wine loader for a program: the 32-bit one for an i386 image, else the 64-bit one.
+
+    Each build runs in a prefix of its own arch, and 64-bit Wine cannot start a 32-bit
+    program, so the loader follows the image rather than the caller.
+    """
+    with open(exe, "rb") as f:
+        head = f.read(4096)
+    pe = int.from_bytes(head[0x3C:0x40], "little")
+    machine = int.from_bytes(head[pe + 4:pe + 6], "little")
+    return WINE32 if machine == 0x14C else WINE64
 
 
 def sjis(text):
@@ -104,7 +118,7 @@ class Desktop:
         """Starts a Windows program; its output goes to files, never to our pipes."""
         name = os.path.basename(exe)
         out = open(os.path.join(self.logdir, f"{name}.{len(self.processes)}.log"), "wb")
-        p = subprocess.Popen([WINE, exe, *args], env=self.env, cwd=cwd,
+        p = subprocess.Popen([wine_for(exe), exe, *args], env=self.env, cwd=cwd,
                              stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
         out.close()
         self.processes.append(p)
