@@ -10,12 +10,13 @@ namespace {
 
 void CopyEscapedBytes(OutputStream& out, std::FILE* source) {
     unsigned char* chunk = out.buffer + kOutputBufferSize;
+    HtmlEscapeState state{};
     while (out.error == 0) {
         std::size_t n = std::fread(chunk, 1, kEscapeChunk, source);
         if (kOutputBufferSize - out.used < n * kLongestHtmlEscape && !FlushOutput(out))
             return;
-        out.used =
-            static_cast<std::size_t>(EscapeHtmlBytes(out.buffer + out.used, chunk, n) - out.buffer);
+        out.used = static_cast<std::size_t>(
+            EscapeHtmlBytes(out.buffer + out.used, chunk, n, state) - out.buffer);
         if (n < kEscapeChunk)
             return; // end of file, or a read error, which ends the content the same way
     }
