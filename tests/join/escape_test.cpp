@@ -121,16 +121,3 @@ TEST(EscapeBytes, MatchesTheByteRuleInChunksOfAnySize) {
          {0, 1, 2, 5, 8, 15, 16, 17, 31, 33, 64, 79, 80, 81, 128, 129, 200, 4097})
         ASSERT_TRUE(Escaped(text, chunk) == expected) << "chunks of " << chunk;
 }
-
-TEST(EscapeBytes, ALastLeadByteStandsAlone) {
-    EXPECT_EQ(Escaped("end\x81"), "end\x81");
-    EXPECT_EQ(Escaped(""), "");
-    // A chunk that ends with a lead byte hands it over: the next chunk starts with its half.
-    HtmlEscapeState state{};
-    unsigned char out[16];
-    EscapeHtmlBytes(out, reinterpret_cast<const unsigned char*>("a\x81"), 2, state);
-    EXPECT_TRUE(state.leadPending);
-    EscapeHtmlBytes(out, reinterpret_cast<const unsigned char*>(" "), 1, state);
-    EXPECT_EQ(out[0], ' ');
-    EXPECT_FALSE(state.leadPending);
-}
