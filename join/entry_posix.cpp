@@ -44,8 +44,12 @@ std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip
         *why = kSkipIsOutput;
     else if (f == nullptr)
         *why = kSkipUnreadable;
-    else
+    else {
+        // A regular file's size tells when its copy is done. Files the system makes up as
+        // they are read (those under /proc) give size 0 whatever they hold: read to the end.
+        out.entryLeft = S_ISREG(st.st_mode) && st.st_size > 0 ? st.st_size : -1;
         return ReadUnbuffered(f);
+    }
     if (f != nullptr)
         std::fclose(f);
     return nullptr;

@@ -5,7 +5,7 @@
 #include <cstring>
 
 bool OpenOutput(OutputStream& out, const char* path) {
-    out = OutputStream{nullptr, path, nullptr, 0, 0, false, 0, 0};
+    out = OutputStream{nullptr, path, nullptr, 0, 0, false, 0, 0, -1};
     out.buffer = static_cast<unsigned char*>(std::malloc(kOutputBufferSize + kEscapeChunk));
     if (out.buffer == nullptr) {
         out.error = ENOMEM;
@@ -79,24 +79,39 @@ void CloseEntry(const FileList& list, int index, const char* path, std::FILE* en
     std::fclose(entry);
 }
 
+std::size_t ReadEntry(OutputStream& out, std::FILE* entry, unsigned char* into, std::size_t room,
+                      bool* ended) {
+    std::size_t want = room;
+    if (out.entryLeft >= 0 && static_cast<unsigned long long>(out.entryLeft) < room)
+        want = static_cast<std::size_t>(out.entryLeft);
+    std::size_t n = std::fread(into, 1, want, entry);
+    if (out.entryLeft >= 0)
+        out.entryLeft -= static_cast<long long>(n);
+    *ended = n < want || out.entryLeft == 0; // a short read: the end, or a read error
+    return n;
+}
+
 void CopyStreamBytes(OutputStream& destination, std::FILE* source) {
     // Read straight into the free part of the output buffer: small files gather into large
     // writes, and no byte is copied twice. What overflows the buffer the kernel copies on
-    // where it can, which spares user space every byte of a large file.
+    // where it can, which spares user space every byte of a large file; a rest that fits the
+    // emptied buffer is one read, cheaper than starting a copy in the kernel.
     bool kernelTried = false;
     while (destination.error == 0) {
         if (destination.used == kOutputBufferSize) {
             if (!FlushOutput(destination))
                 return;
-            if (!kernelTried && CopyRestInKernel(destination, source))
+            bool large = destination.entryLeft < 0 ||
+                         static_cast<unsigned long long>(destination.entryLeft) > kOutputBufferSize;
+            if (!kernelTried && large && CopyRestInKernel(destination, source))
                 return;
             kernelTried = true;
         }
-        std::size_t room = kOutputBufferSize - destination.used;
-        std::size_t n = std::fread(destination.buffer + destination.used, 1, room, source);
-        destination.used += n;
-        if (n < room)
-            return; // end of file, or a read error, which ends the entry the same way
+        bool ended;
+        destination.used += ReadEntry(destination, source, destination.buffer + destination.used,
+                                      kOutputBufferSize - destination.used, &ended);
+        if (ended)
+            return;
     }
 }
 

@@ -17,6 +17,10 @@ struct OutputStream {
     // entry is checked against whatever its name; identified is false when it is unknown.
     bool identified;
     unsigned long long device, node;
+    // What is left to read of the entry being copied, where opening it told its size (-1
+    // where not): the read that brings its last byte is the last, none follows to find the
+    // end. Set by each opening, which the written-entry rule does on a const stream.
+    mutable long long entryLeft;
 };
 
 // Big blocks make the copy as fast as the system allows (bench/join-vs-cat measured them);
@@ -42,6 +46,10 @@ void CloseEntry(const FileList& list, int index, const char* path, std::FILE* en
 
 // Copies the rest of source to the output; a read error ends it like the end of the file.
 void CopyStreamBytes(OutputStream& destination, std::FILE* source);
+// Reads up to room bytes of the entry being copied; ended says that it has given all it has:
+// it reached the end of the file, a read error, or as many bytes as the file had when opened.
+std::size_t ReadEntry(OutputStream& out, std::FILE* entry, unsigned char* into, std::size_t room,
+                      bool* ended);
 
 // Fetches entry index into path and applies the written-entry rule: it exists and it is not
 // the output file.

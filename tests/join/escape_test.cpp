@@ -1,0 +1,123 @@
+// The escaper on its own, where every offset and every chunk split can be reached. Built
+// twice: with the vector path and with the portable path the 32-bit program runs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "join/html_escape.h"
+#include "support/escape_reference.h"
+
+namespace {
+
+const char kEscaped[] = "\r \"&<>";
+const char* const kReplacement[] = {"<BR>\r", "&nbsp;", "&quot;", "&amp;", "&lt;", "&gt;"};
+
+// The bytes escaped in chunks of the given size (0: all at once), into exactly the room the
+// escaper is promised; anything written past that room fails the test.
+std::string Escaped(const std::string& bytes, std::size_t chunk = 0) {
+    const unsigned char guard = 0xA5;
+    std::vector<unsigned char> out(bytes.size() * kLongestHtmlEscape + 64, guard);
+    const unsigned char* from = reinterpret_cast<const unsigned char*>(bytes.data());
+    unsigned char* to = out.data();
+    HtmlEscapeState state{};
+    if (chunk == 0)
+        chunk = bytes.size() + 1;
+    for (std::size_t at = 0; at < bytes.size(); at += chunk)
+        to = EscapeHtmlBytes(to, from + at, std::min(chunk, bytes.size() - at), state);
+    for (std::size_t i = bytes.size() * kLongestHtmlEscape; i < out.size(); ++i)
+        if (out[i] != guard)
+            return "<written past the room at " + std::to_string(i) + ">";
+    return std::string(out.data(), to);
+}
+
+} // namespace
+
+TEST(EscapeBytes, EachEscapedByteAtEveryOffset) {
+    // Lengths on both sides of the steps the escaper takes (8, 16, 64 bytes and the input it
+    // needs ahead of a block), so that each offset is met by each path: block, word, byte.
+    for (std::size_t length : {1,  7,  8,  9,  15, 16,  17,  31,  32,  33,  63,
+                               64, 65, 79, 80, 81, 127, 128, 129, 191, 192, 200}) {
+        for (std::size_t at = 0; at < length; ++at) {
+            for (int e = 0; e < 6; ++e) {
+                std::string text(length, 'a');
+                text[at] = kEscaped[e];
+                std::string expected =
+                    std::string(at, 'a') + kReplacement[e] + std::string(length - at - 1, 'a');
+                ASSERT_EQ(Escaped(text), expected)
+                    << "byte " << int(kEscaped[e]) << " at " << at << " of " << length;
+            }
+        }
+    }
+}
+
+TEST(EscapeBytes, EveryByteOfABlockEscapedAtOnce) {
+    // Runs of one escaped byte, and all six in turn: no plain byte between the escapes.
+    for (int e = 0; e < 6; ++e) {
+        std::string expected;
+        for (int i = 0; i < 200; ++i)
+            expected += kReplacement[e];
+        EXPECT_EQ(Escaped(std::string(200, kEscaped[e])), expected);
+    }
+    std::string mixed, expected;
+    for (int i = 0; i < 198; ++i) {
+        mixed += kEscaped[i % 6];
+        expected += kReplacement[i % 6];
+    }
+    EXPECT_EQ(Escaped(mixed), expected);
+}
+
+TEST(EscapeBytes, ALeadByteTakesTheNextByteAtEveryOffset) {
+    for (std::size_t at = 1; at < 140; ++at) {
+        for (int e = 0; e < 6; ++e) {
+            std::string text(200, 'a');
+            text[at - 1] = '\x81';
+            text[at] = kEscaped[e];
+            ASSERT_EQ(Escaped(text), text) << "lead byte before " << at;
+            // Split between the lead byte and its second half.
+            ASSERT_EQ(Escaped(text, at), text) << "chunk of " << at;
+            // Two lead bytes are one character: the byte after them is escaped.
+            if (at >= 2) {
+                text[at - 2] = '\x9f';
+                std::string expected = text.substr(0, at) + kReplacement[e] + text.substr(at + 1);
+                ASSERT_EQ(Escaped(text), expected) << "two lead bytes before " << at;
+                ASSERT_EQ(Escaped(text, at - 1), expected) << "chunk of " << at - 1;
+            }
+        }
+    }
+}
+
+TEST(EscapeBytes, LeadBytesPairUpOverLongRuns) {
+    // Runs of lead-range bytes longer than a block: whether the space after them is the
+    // second half of a character depends on every byte of the run, back to its first.
+    for (std::size_t before : {1, 2, 63, 64}) {
+        for (std::size_t run = 0; run < 150; ++run) {
+            std::string lead = std::string(before, 'x') + std::string(run, '\xe0');
+            std::string text = lead + " " + std::string(150, 'y');
+            std::string expected = run % 2 == 1 ? text : lead + "&nbsp;" + std::string(150, 'y');
+            ASSERT_EQ(Escaped(text), expected) << run << " after " << before;
+            for (std::size_t chunk : {1, 3, 16, 33, 130})
+                ASSERT_EQ(Escaped(text, chunk), expected) << run << " in chunks of " << chunk;
+        }
+    }
+}
+
+TEST(EscapeBytes, MatchesTheByteRuleInChunksOfAnySize) {
+    // Characters, escapes, lone and doubled lead bytes, lead bytes before escapes, in a
+    // random order, escaped in chunks that split them everywhere.
+    const char* const units[] = {
+        "a",        " ",        "\r\n", "\"",    "&",     "<",        ">",
+        "\x82\xa0", "\x95\x5c", "\x81", "\x81 ", "\x81<", "\xe0\xe0", "\xfc\x81\x81\r",
+        "\t",       "\x9f\x40"};
+    std::string text;
+    unsigned seed = 2026;
+    while (text.size() < 8192) {
+        seed = seed * 1103515245 + 12345;
+        text += units[(seed >> 16) % (sizeof units / sizeof units[0])];
+    }
+    std::string expected = ReferenceEscape(text);
+    for (std::size_t chunk :
+         {0, 1, 2, 5, 8, 15, 16, 17, 31, 33, 64, 79, 80, 81, 128, 129, 200, 4097})
+        ASSERT_TRUE(Escaped(text, chunk) == expected) << "chunks of " << chunk;
+}
