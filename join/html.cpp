@@ -10,15 +10,14 @@ namespace {
 
 void CopyEscapedBytes(OutputStream& out, std::FILE* source) {
     unsigned char* chunk = out.buffer + kOutputBufferSize;
-    HtmlEscapeState state{};
     while (out.error == 0) {
         bool ended;
         std::size_t n = ReadEntry(out, source, chunk, kEscapeChunk, &ended);
         // Room for the chunk escaped at its widest: six bytes for each byte read.
         if (kOutputBufferSize - out.used < n * kLongestHtmlEscape && !FlushOutput(out))
             return;
-        out.used = static_cast<std::size_t>(
-            EscapeHtmlBytes(out.buffer + out.used, chunk, n, state) - out.buffer);
+        out.used =
+            static_cast<std::size_t>(EscapeHtmlBytes(out.buffer + out.used, chunk, n) - out.buffer);
         if (ended)
             return; // a read error ends the content the same way as the end of the file
     }

@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "text/sjis.h"
-
 #if defined(__SSE2__) && !defined(VELLUMOR_PORTABLE_ESCAPE)
 #define VELLUMOR_VECTOR_ESCAPE 1
 #include <emmintrin.h>
@@ -22,7 +20,11 @@ struct EscapeTable {
 };
 
 // A browser must show every space and line break of the text, and markup in the text must
-// show as text.
+// show as text. Only bytes below 0x40 are replaced, and no second half of a double-byte
+// character is below 0x40, so one table lookup per byte keeps every character whole. A lead
+// byte followed by a byte that cannot complete it is a byte of its own, and so is what
+// follows it: a stray lead byte can never carry raw markup into the page or swallow a line
+// break.
 constexpr EscapeTable MakeEscapeTable() {
     EscapeTable t{};
     for (int b = 0; b < 256; ++b)
@@ -38,25 +40,11 @@ constexpr EscapeTable MakeEscapeTable() {
 
 constexpr EscapeTable kEscapes = MakeEscapeTable();
 
-// Whether the byte at `at` is the second half of a character, which goes out unchanged
-// whatever it is. Characters start afresh after any byte that cannot be a lead byte (and at
-// the start of the file), so the lead bytes right before `at` pair up from the first of
-// them: the byte is taken when their number is odd. Only the bytes to escape ask this, and
-// none of them can be a lead byte, so over a chunk the walks back never overlap.
-inline bool TakenByLead(const unsigned char* start, const unsigned char* at, bool leadPending) {
-    const unsigned char* p = at;
-    while (p != start && IsLeadByte(p[-1]))
-        --p;
-    std::size_t leads = static_cast<std::size_t>(at - p) + (p == start && leadPending ? 1 : 0);
-    return (leads & 1) != 0;
-}
-
-// Copies or escapes the byte at `at`.
-inline unsigned char* EscapeAt(unsigned char* to, const unsigned char* start,
-                               const unsigned char* at, bool leadPending) {
-    const Escape& e = kEscapes.byByte[*at];
-    if (e.length == 1 || TakenByLead(start, at, leadPending)) {
-        *to = *at;
+// Copies or escapes one byte.
+inline unsigned char* EscapeByte(unsigned char* to, unsigned char byte) {
+    const Escape& e = kEscapes.byByte[byte];
+    if (e.length == 1) {
+        *to = byte;
         return to + 1;
     }
     std::memcpy(to, e.text, e.length);
@@ -84,40 +72,9 @@ inline unsigned EscapeMarks(__m128i sixteen) {
         _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(spaceToAmp, angles), cr)));
 }
 
-// One bit for each of the sixteen bytes that is in a lead byte's range: 0x81-0x9F, 0xE0-0xFC.
-inline unsigned LeadMarks(__m128i sixteen) {
-    __m128i low = _mm_sub_epi8(sixteen, _mm_set1_epi8(static_cast<char>(0x81)));
-    __m128i high = _mm_sub_epi8(sixteen, _mm_set1_epi8(static_cast<char>(0xE0)));
-    __m128i inLow = _mm_cmpeq_epi8(_mm_min_epu8(low, _mm_set1_epi8(0x9F - 0x81)), low);
-    __m128i inHigh = _mm_cmpeq_epi8(_mm_min_epu8(high, _mm_set1_epi8(0xFC - 0xE0)), high);
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(inLow, inHigh)));
-}
-
 inline std::uint64_t Join16s(unsigned a, unsigned b, unsigned c, unsigned d) {
     return a | static_cast<std::uint64_t>(b) << 16 | static_cast<std::uint64_t>(c) << 32 |
            static_cast<std::uint64_t>(d) << 48;
-}
-
-// The second halves of characters among 64 bytes, one bit each, from the bytes in a lead
-// byte's range. carry says on entry whether the first byte is the second half of a character
-// begun before the block, and on return the same of the byte after the block.
-//
-// A run of lead-range bytes starts where a character starts, so its bytes pair up from its
-// first: the bytes taken are those after it at an odd distance from that first byte. Adding
-// to the runs the first bits of those that start on odd bits clears these runs (the carry
-// lands just after each, on a byte that cannot be a lead byte), so what is left, moved up by
-// one, marks the bytes that follow a run begun on an even bit. Those runs take the odd bits
-// after them, the others the even bits; a carry out of the top is a run that takes the next
-// block's first byte.
-inline std::uint64_t SecondHalves(std::uint64_t leads, bool& carry) {
-    const std::uint64_t evenBits = 0x5555555555555555u;
-    const std::uint64_t carried = carry ? 1 : 0;
-    leads &= ~carried; // taken by the character begun before: it begins nothing
-    std::uint64_t follows = (leads << 1) | carried;
-    std::uint64_t oddStarts = leads & ~evenBits & ~follows;
-    std::uint64_t evenRuns;
-    carry = __builtin_add_overflow(leads, oddStarts, &evenRuns);
-    return (evenBits ^ (evenRuns << 1)) & follows;
 }
 
 inline void Copy16(unsigned char* to, const unsigned char* from) {
@@ -166,8 +123,7 @@ inline void CopyRun(unsigned char* to, const unsigned char* from, std::size_t le
 
 } // namespace
 
-unsigned char* EscapeHtmlBytes(unsigned char* to, const unsigned char* from, std::size_t size,
-                               HtmlEscapeState& state) {
+unsigned char* EscapeHtmlBytes(unsigned char* to, const unsigned char* from, std::size_t size) {
     const unsigned char* const end = from + size;
 #ifdef VELLUMOR_VECTOR_ESCAPE
     // 64 bytes at a time, all their escapes from one mask: the plain run before each escape
@@ -176,7 +132,6 @@ unsigned char* EscapeHtmlBytes(unsigned char* to, const unsigned char* from, std
     // whole 64-byte spans, those with many only what each run needs. No copy reads or writes
     // more than 64 bytes past the block: 128 bytes of input ahead keep that inside the input
     // and inside the output's room of six bytes per input byte.
-    bool carry = state.leadPending;
     while (end - from >= 128) {
         const __m128i q0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
         const __m128i q1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 16));
@@ -184,8 +139,6 @@ unsigned char* EscapeHtmlBytes(unsigned char* to, const unsigned char* from, std
         const __m128i q3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 48));
         std::uint64_t marks =
             Join16s(EscapeMarks(q0), EscapeMarks(q1), EscapeMarks(q2), EscapeMarks(q3));
-        std::uint64_t leads = Join16s(LeadMarks(q0), LeadMarks(q1), LeadMarks(q2), LeadMarks(q3));
-        marks &= ~SecondHalves(leads, carry);
         if (marks == 0) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(to), q0);
             _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 16), q1);
@@ -220,12 +173,6 @@ unsigned char* EscapeHtmlBytes(unsigned char* to, const unsigned char* from, std
         CopyRun(to, run, static_cast<std::size_t>(from - run));
         to += from - run;
     }
-    // The rest starts afresh, with what the blocks carried.
-    const unsigned char* const start = from;
-    const bool pending = carry;
-#else
-    const unsigned char* const start = from;
-    const bool pending = state.leadPending;
 #endif
     while (end - from >= 8) {
         std::uint64_t eight;
@@ -236,11 +183,10 @@ unsigned char* EscapeHtmlBytes(unsigned char* to, const unsigned char* from, std
             from += 8;
         } else {
             for (const unsigned char* stop = from + 8; from != stop; ++from)
-                to = EscapeAt(to, start, from, pending);
+                to = EscapeByte(to, *from);
         }
     }
-    for (; from != end; ++from)
-        to = EscapeAt(to, start, from, pending);
-    state.leadPending = TakenByLead(start, end, pending);
+    while (from != end)
+        to = EscapeByte(to, *from++);
     return to;
 }

@@ -4,19 +4,12 @@
 
 #include <string>
 
-#include "text/sjis.h"
-
-// A lead byte goes out with the byte after it, whatever that byte is; every other byte is
-// classed on its own.
+// Each byte is classed on its own: no second half of a character is a byte to escape, and a
+// stray lead byte never takes markup or a line break along.
 inline std::string ReferenceEscape(const std::string& bytes) {
     std::string out;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         unsigned char b = static_cast<unsigned char>(bytes[i]);
-        if (IsLeadByte(b)) {
-            out += bytes.substr(i, 2);
-            ++i;
-            continue;
-        }
         switch (b) {
         case '\r':
             out += "<BR>\r";
