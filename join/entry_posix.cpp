@@ -2,7 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "join/output.h"
+#include "join/entries.h"
 
 static bool IsTheOutput(const OutputStream& out, const struct stat& st) {
     return out.identified && st.st_dev == out.device && st.st_ino == out.node;
@@ -20,9 +20,8 @@ void NoteOutputIdentity(OutputStream& out) {
 // Letter case is never folded here: on a case-sensitive file system a.txt and A.txt are two
 // files. Any other spelling of the output (a link, another path to the same place) is the
 // same file, found by its identity.
-bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
-    struct stat st;
-    if (stat(entry, &st) != 0) {
+static bool PassesRule(const OutputStream& out, bool found, const struct stat& st, JoinSkip* why) {
+    if (!found) {
         *why = kSkipMissing;
         return false;
     }
@@ -33,26 +32,30 @@ bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
     return true;
 }
 
+bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
+    struct stat st;
+    return PassesRule(out, stat(entry, &st) == 0, st, why);
+}
+
 // Opening first and asking the open file who it is walks the path once instead of twice,
 // which a join of thousands of small files feels. Only what cannot be opened is looked up.
 std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
     std::FILE* f = std::fopen(entry, "rb");
     struct stat st;
-    if (f != nullptr ? fstat(fileno(f), &st) != 0 : stat(entry, &st) != 0)
-        *why = kSkipMissing;
-    else if (IsTheOutput(out, st))
-        *why = kSkipIsOutput;
-    else if (f == nullptr)
-        *why = kSkipUnreadable;
-    else {
-        // A regular file's size tells when its copy is done. Files the system makes up as
-        // they are read (those under /proc) give size 0 whatever they hold: read to the end.
-        out.entryLeft = S_ISREG(st.st_mode) && st.st_size > 0 ? st.st_size : -1;
-        return ReadUnbuffered(f);
+    bool found = f != nullptr ? fstat(fileno(f), &st) == 0 : stat(entry, &st) == 0;
+    if (!PassesRule(out, found, st, why)) {
+        if (f != nullptr)
+            std::fclose(f);
+        return nullptr;
     }
-    if (f != nullptr)
-        std::fclose(f);
-    return nullptr;
+    if (f == nullptr) {
+        *why = kSkipUnreadable;
+        return nullptr;
+    }
+    // A regular file's size tells when its copy is done. Files the system makes up as they
+    // are read (those under /proc) give size 0 whatever they hold: read to the end.
+    out.entryLeft = S_ISREG(st.st_mode) && st.st_size > 0 ? st.st_size : -1;
+    return ReadUnbuffered(f);
 }
 
 bool CopyRestInKernel(OutputStream& out, std::FILE* source) {

@@ -2,7 +2,7 @@
 
 #include <io.h>
 
-#include "join/output.h"
+#include "join/entries.h"
 #include "text/path.h"
 #include "text/sjis.h"
 

@@ -3,6 +3,7 @@
 
 #include "join/writers.h"
 #include "join/html_escape.h"
+#include "join/entries.h"
 #include "join/output.h"
 #include "text/path.h"
 

@@ -63,22 +63,6 @@ bool CloseOutput(OutputStream& out) {
     return out.error == 0;
 }
 
-std::FILE* ReadUnbuffered(std::FILE* entry) {
-    if (entry != nullptr)
-        std::setvbuf(entry, nullptr, _IONBF, 0);
-    return entry;
-}
-
-std::FILE* OpenEntry(const char* path) {
-    return ReadUnbuffered(std::fopen(path, "rb"));
-}
-
-void CloseEntry(const FileList& list, int index, const char* path, std::FILE* entry) {
-    if (std::ferror(entry))
-        ReportSkip(list, index, path, kSkipUnreadable);
-    std::fclose(entry);
-}
-
 std::size_t ReadEntry(OutputStream& out, std::FILE* entry, unsigned char* into, std::size_t room,
                       bool* ended) {
     std::size_t want = room;
@@ -113,24 +97,4 @@ void CopyStreamBytes(OutputStream& destination, std::FILE* source) {
         if (ended)
             return;
     }
-}
-
-void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why) {
-    if (list.skipped != nullptr)
-        list.skipped(list.listener, index, path, why);
-}
-
-bool FetchWrittenEntry(const FileList& list, int index, const OutputStream& out, char* path) {
-    list.entry(list.owner, index, path);
-    JoinSkip why;
-    return IsWrittenEntry(out, path, &why);
-}
-
-std::FILE* OpenListedEntry(const FileList& list, int index, const OutputStream& out, char* path,
-                           JoinSkip* why) {
-    list.entry(list.owner, index, path);
-    std::FILE* entry = OpenWrittenEntry(out, path, why);
-    if (entry == nullptr)
-        ReportSkip(list, index, path, *why);
-    return entry;
 }

@@ -1,5 +1,5 @@
-// The output file of a run, written in large blocks through a buffer of its own, and the
-// rule that decides which entries go into it.
+// The output file of a run, written in large blocks through a buffer of its own, and the copy
+// of an entry's bytes into it.
 #pragma once
 
 #include <cstddef>
@@ -36,14 +36,6 @@ bool FlushOutput(OutputStream& out);
 // Flushes, closes and frees; false when any write or the close failed (errno set).
 bool CloseOutput(OutputStream& out);
 
-// Opens an entry for reading in binary mode, unbuffered: all reads are large blocks.
-std::FILE* OpenEntry(const char* path);
-// Gives an opened stream the same unbuffered reading.
-std::FILE* ReadUnbuffered(std::FILE* entry);
-
-// Closes an entry after its copy; a read error that cut the copy short is reported.
-void CloseEntry(const FileList& list, int index, const char* path, std::FILE* entry);
-
 // Copies the rest of source to the output; a read error ends it like the end of the file.
 void CopyStreamBytes(OutputStream& destination, std::FILE* source);
 // Reads up to room bytes of the entry being copied; ended says that it has given all it has:
@@ -51,24 +43,9 @@ void CopyStreamBytes(OutputStream& destination, std::FILE* source);
 std::size_t ReadEntry(OutputStream& out, std::FILE* entry, unsigned char* into, std::size_t room,
                       bool* ended);
 
-// Fetches entry index into path and applies the written-entry rule: it exists and it is not
-// the output file.
-bool FetchWrittenEntry(const FileList& list, int index, const OutputStream& out, char* path);
-// The same, and opens the entry for reading. Null when it is skipped or cannot be opened;
-// why then says which, and the list's listener has heard of it.
-std::FILE* OpenListedEntry(const FileList& list, int index, const OutputStream& out, char* path,
-                           JoinSkip* why);
-void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why);
-
 // Platform rules, one file per platform:
 // Notes the output's identity, right after it was opened.
 void NoteOutputIdentity(OutputStream& out);
-// The entry exists and is not the output file; else why it is skipped. Both platforms compare
-// the files themselves; Windows first compares the canonical names, case folded, as well.
-bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why);
-// IsWrittenEntry and OpenEntry in one; null with the reason (kSkipUnreadable when the entry
-// is written but cannot be opened).
-std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why);
 // Copies the rest of source to the output inside the kernel; false when that cannot start
 // here, and the caller copies through the buffer instead.
 bool CopyRestInKernel(OutputStream& out, std::FILE* source);

@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "join/writers.h"
+#include "join/entries.h"
 #include "join/output.h"
 
 bool WritePlainJoin(const char* outputPath, const FileList& list) {

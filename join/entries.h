@@ -1,0 +1,33 @@
+// Which entries go into the output (the written-entry rule), and the opening and closing of
+// the ones it takes.
+#pragma once
+
+#include <cstdio>
+
+#include "join/join.h"
+#include "join/output.h"
+
+// Opens an entry for reading in binary mode, unbuffered: all reads are large blocks.
+std::FILE* OpenEntry(const char* path);
+// Gives an opened stream the same unbuffered reading.
+std::FILE* ReadUnbuffered(std::FILE* entry);
+
+// Closes an entry after its copy; a read error that cut the copy short is reported.
+void CloseEntry(const FileList& list, int index, const char* path, std::FILE* entry);
+
+// Fetches entry index into path and applies the written-entry rule: it exists and it is not
+// the output file.
+bool FetchWrittenEntry(const FileList& list, int index, const OutputStream& out, char* path);
+// The same, and opens the entry for reading. Null when it is skipped or cannot be opened;
+// why then says which, and the list's listener has heard of it.
+std::FILE* OpenListedEntry(const FileList& list, int index, const OutputStream& out, char* path,
+                           JoinSkip* why);
+void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why);
+
+// Platform rules, one file per platform:
+// The entry exists and is not the output file; else why it is skipped. Both platforms compare
+// the files themselves; Windows first compares the canonical names, case folded, as well.
+bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why);
+// IsWrittenEntry and OpenEntry in one; null with the reason (kSkipUnreadable when the entry
+// is written but cannot be opened).
+std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why);
