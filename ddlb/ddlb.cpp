@@ -77,43 +77,46 @@ static bool SwallowedWhileDragging(UINT message) {
     return message == WM_CHAR || message == WM_LBUTTONDBLCLK || message == WM_MOUSEWHEEL;
 }
 
+typedef LRESULT (*DdlbHandler)(DDLBDRAGINFO* info, HWND list, WPARAM wParam, LPARAM lParam);
+
+struct DdlbRoute {
+    UINT message;
+    DdlbHandler handler;
+};
+
+const DdlbRoute kRoutes[] = {
+    {WM_DESTROY, DdlbOnDestroy},     {WM_KILLFOCUS, DdlbOnKillFocus},
+    {WM_SETCURSOR, DdlbOnSetCursor}, {WM_NOTIFY, DdlbOnNotify},
+    {WM_KEYDOWN, DdlbOnKeyDown},     {WM_SYSKEYDOWN, DdlbOnSysKeyDown},
+    {WM_MOUSEMOVE, DdlbOnMouseMove}, {WM_LBUTTONDOWN, DdlbOnLButtonDown},
+    {WM_LBUTTONUP, DdlbOnLButtonUp}, {WM_RBUTTONDOWN, DdlbOnRButtonDown},
+    {WM_RBUTTONUP, DdlbOnRButtonUp}, {WM_CAPTURECHANGED, DdlbOnCaptureChanged},
+    {WM_DROPFILES, DdlbOnDropFiles},
+};
+
+static DdlbHandler DdlbHandlerOf(UINT message) {
+    for (const DdlbRoute& route : kRoutes)
+        if (route.message == message)
+            return route.handler;
+    return nullptr;
+}
+
 static LRESULT CALLBACK DragDropListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    DdlbHandler handler = DdlbHandlerOf(message);
+    // What the control leaves to the list box goes on without its state: each lookup of a
+    // window property is a round trip to the window server under Wine, which the thousands
+    // of strings a large drop adds would feel.
+    if (handler == nullptr && !SwallowedWhileDragging(message))
+        return DdlbPassOn(list, message, wParam, lParam);
     DDLBDRAGINFO* info = DdlbStateOf(list);
     // Only a list box whose attachment did not finish has none: it stays an ordinary one.
     if (info == nullptr)
         return DdlbPassOn(list, message, wParam, lParam);
     if (SwallowedWhileDragging(message) && IsListDragging(info, list))
         return 0;
-    switch (message) {
-    case WM_DESTROY:
-        return DdlbOnDestroy(info, list, wParam, lParam);
-    case WM_KILLFOCUS:
-        return DdlbOnKillFocus(info, list, wParam, lParam);
-    case WM_SETCURSOR:
-        return DdlbOnSetCursor(info, list, wParam, lParam);
-    case WM_NOTIFY:
-        return DdlbOnNotify(info, list, wParam, lParam);
-    case WM_KEYDOWN:
-        return DdlbOnKeyDown(info, list, wParam, lParam);
-    case WM_SYSKEYDOWN:
-        return DdlbOnSysKeyDown(info, list, wParam, lParam);
-    case WM_MOUSEMOVE:
-        return DdlbOnMouseMove(info, list, wParam, lParam);
-    case WM_LBUTTONDOWN:
-        return DdlbOnLButtonDown(info, list, wParam, lParam);
-    case WM_LBUTTONUP:
-        return DdlbOnLButtonUp(info, list, wParam, lParam);
-    case WM_RBUTTONDOWN:
-        return DdlbOnRButtonDown(info, list, wParam, lParam);
-    case WM_RBUTTONUP:
-        return DdlbOnRButtonUp(info, list, wParam, lParam);
-    case WM_CAPTURECHANGED:
-        return DdlbOnCaptureChanged(info, list, wParam, lParam);
-    case WM_DROPFILES:
-        return DdlbOnDropFiles(info, list, wParam, lParam);
-    default:
+    if (handler == nullptr)
         return DdlbPassOn(list, message, wParam, lParam);
-    }
+    return handler(info, list, wParam, lParam);
 }
 
 // --- Attachment

@@ -35,6 +35,43 @@ static bool JoinToFolder(CanonicalBatch* batch, char* out, const char* folder, c
     return true;
 }
 
+// Two items whose names the code page spells alike cannot be told apart by that spelling.
+constexpr unsigned char kSpelledAlike = 0xFF;
+
+// Asking the system for one item's stored name or kind costs far more than listing one more
+// item of its folder (30 times, 0.3 ms against 0.01 ms, under Wine). So from the second name
+// of one folder on, the folder's listing goes on by a few items with each name asked for: a
+// drop of a whole folder is read in one pass, and a name not listed yet costs at most one
+// lookup more than it would alone.
+constexpr int kItemsPerName = 32;
+
+void NoteListedItem(CanonicalBatch* batch, const char* name, ListedKind kind) {
+    auto inserted = batch->stored.emplace(name, kind);
+    if (!inserted.second)
+        inserted.first->second = kSpelledAlike;
+}
+
+ListedKind ListedKindOf(CanonicalBatch* batch, const char* folder, const char* name) {
+    if (std::strcmp(batch->listed, folder) != 0) {
+        CloseListing(batch);
+        batch->stored.clear();
+        CopyBounded(batch->listed, kPathBufferSize, folder);
+        batch->asked = 0;
+    }
+    bool more = ++batch->asked == 2 ? OpenListing(batch, folder) : batch->listing != nullptr;
+    for (int i = 0; i < kItemsPerName && more && batch->stored.count(name) == 0; ++i)
+        more = ListNextItem(batch);
+    auto found = batch->stored.find(name);
+    if (found == batch->stored.end() || found->second == kSpelledAlike)
+        return kListedUnknown;
+    return static_cast<ListedKind>(found->second);
+}
+
+void EndCanonicalBatch(CanonicalBatch* batch) {
+    CloseListing(batch);
+    batch->stored.clear();
+}
+
 bool GetCanonicalPathInBatch(CanonicalBatch* batch, char* out, const char* path) {
     PathBuffer folder, name;
     if (SplitStoredName(batch, path, folder, name) && JoinToFolder(batch, out, folder, name))

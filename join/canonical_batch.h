@@ -15,9 +15,8 @@ struct CanonicalBatch {
     PathBuffer folder;
     PathBuffer canonical;
     bool resolved;
-    // Where asking for one file's stored name is slow (Windows), a folder that gives many
-    // names is listed instead, a little more with each name asked for: `stored` holds the
-    // names listed so far, each marked as a file, a folder, or spelled alike by two items.
+    // A folder that gives many names is listed instead of asking for each, a little more
+    // with each name asked for: `stored` holds the names listed so far and their kinds.
     PathBuffer listed;
     int asked;
     void* listing; // the platform's open listing; null when none is open

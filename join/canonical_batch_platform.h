@@ -1,4 +1,4 @@
-// The platform's half of a canonical batch.
+// The platform's half of a canonical batch, and the folder listing both halves share.
 #pragma once
 
 struct CanonicalBatch;
@@ -6,3 +6,17 @@ struct CanonicalBatch;
 // Splits the path of an ordinary file into the folder to resolve and the file's name as the
 // folder stores it (both PathBuffers); false when the path must be resolved whole.
 bool SplitStoredName(CanonicalBatch* batch, const char* path, char* folder, char* name);
+
+// What a folder's listing says of one of its items.
+enum ListedKind : unsigned char { kListedFile, kListedFolder, kListedOther, kListedUnknown };
+
+// What the listing of folder says of name, listing a few more items if it must; kListedUnknown
+// when it cannot tell (yet): the first name asked for in a folder is never listed.
+ListedKind ListedKindOf(CanonicalBatch* batch, const char* folder, const char* name);
+
+// The platform's listing, one open at a time: it starts with the folder's first items noted
+// through NoteListedItem; false when no item is left (the listing is then closed).
+bool OpenListing(CanonicalBatch* batch, const char* folder);
+bool ListNextItem(CanonicalBatch* batch);
+void CloseListing(CanonicalBatch* batch);
+void NoteListedItem(CanonicalBatch* batch, const char* name, ListedKind kind);
