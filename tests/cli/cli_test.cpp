@@ -215,6 +215,11 @@ TEST(JoinTool, NamesAreThoseOfTheFilesLinksLeadTo) {
                                "<A HREF=\"#00000001\">b.txt</A><BR>\n"
                                "<A HREF=\"#00000002\">a.txt</A><BR>\n"))
         << page;
+    // Also when the link comes after another name of its folder, which the folder's listing
+    // then answers for.
+    r = Join({"--html", "-o", dir / "out2.html", b, dir / "real/link-to-a.txt"});
+    EXPECT_TRUE(
+        Mentions(ReadWholeFile(dir / "out2.html"), "<A HREF=\"#00000001\">a.txt</A><BR>\n"));
     // An output reached through a link is the file the link leads to, and titled by it.
     std::string target = dir.Write("real/target.html", "old");
     ASSERT_EQ(symlink(target.c_str(), (dir / "link.html").c_str()), 0);
