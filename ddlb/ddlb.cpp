@@ -103,18 +103,15 @@ static DdlbHandler DdlbHandlerOf(UINT message) {
 
 static LRESULT CALLBACK DragDropListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     DdlbHandler handler = DdlbHandlerOf(message);
+    bool swallowed = SwallowedWhileDragging(message);
     // What the control leaves to the list box goes on without its state: each lookup of a
     // window property is a round trip to the window server under Wine, which the thousands
     // of strings a large drop adds would feel.
-    if (handler == nullptr && !SwallowedWhileDragging(message))
-        return DdlbPassOn(list, message, wParam, lParam);
-    DDLBDRAGINFO* info = DdlbStateOf(list);
-    // Only a list box whose attachment did not finish has none: it stays an ordinary one.
-    if (info == nullptr)
-        return DdlbPassOn(list, message, wParam, lParam);
-    if (SwallowedWhileDragging(message) && IsListDragging(info, list))
+    DDLBDRAGINFO* info = handler != nullptr || swallowed ? DdlbStateOf(list) : nullptr;
+    if (swallowed && info != nullptr && IsListDragging(info, list))
         return 0;
-    if (handler == nullptr)
+    // Only a list box whose attachment did not finish has no state: it stays an ordinary one.
+    if (handler == nullptr || info == nullptr)
         return DdlbPassOn(list, message, wParam, lParam);
     return handler(info, list, wParam, lParam);
 }

@@ -58,10 +58,11 @@ ListedKind ListedKindOf(CanonicalBatch* batch, const char* folder, const char* n
         CopyBounded(batch->listed, kPathBufferSize, folder);
         batch->asked = 0;
     }
+    const std::string key = name;
     bool more = ++batch->asked == 2 ? OpenListing(batch, folder) : batch->listing != nullptr;
-    for (int i = 0; i < kItemsPerName && more && batch->stored.count(name) == 0; ++i)
+    for (int i = 0; i < kItemsPerName && more && batch->stored.count(key) == 0; ++i)
         more = ListNextItem(batch);
-    auto found = batch->stored.find(name);
+    auto found = batch->stored.find(key);
     if (found == batch->stored.end() || found->second == kSpelledAlike)
         return kListedUnknown;
     return static_cast<ListedKind>(found->second);

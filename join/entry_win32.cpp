@@ -20,12 +20,14 @@ bool IdentityOf(HANDLE file, unsigned long long* volume, unsigned long long* ind
     return true;
 }
 
-bool IdentityOf(std::FILE* stream, unsigned long long* volume, unsigned long long* index) {
-    return IdentityOf(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), volume, index);
+HANDLE HandleOf(std::FILE* stream) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
 }
 
-bool IsTheOutput(const OutputStream& out, unsigned long long volume, unsigned long long index) {
-    return out.identified && volume == out.device && index == out.node;
+bool IsTheOutput(const OutputStream& out, HANDLE file) {
+    unsigned long long volume, index;
+    return out.identified && IdentityOf(file, &volume, &index) && volume == out.device &&
+           index == out.node;
 }
 
 // The names first, as the list holds canonical names and the output's is canonical when it
@@ -45,7 +47,7 @@ bool PassesNameRule(const OutputStream& out, const char* entry, JoinSkip* why) {
 } // namespace
 
 void NoteOutputIdentity(OutputStream& out) {
-    out.identified = IdentityOf(out.file, &out.device, &out.node);
+    out.identified = IdentityOf(HandleOf(out.file), &out.device, &out.node);
 }
 
 bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
@@ -54,8 +56,7 @@ bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
     // Asking who a file is needs a handle, but no right to read it.
     HANDLE file = CreateFileA(entry, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    unsigned long long volume, index;
-    bool isOutput = IdentityOf(file, &volume, &index) && IsTheOutput(out, volume, index);
+    bool isOutput = IsTheOutput(out, file);
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
     if (isOutput)
@@ -72,8 +73,7 @@ std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip
         *why = kSkipUnreadable;
         return nullptr;
     }
-    unsigned long long volume, index;
-    if (IdentityOf(f, &volume, &index) && IsTheOutput(out, volume, index)) {
+    if (IsTheOutput(out, HandleOf(f))) {
         std::fclose(f);
         *why = kSkipIsOutput;
         return nullptr;
