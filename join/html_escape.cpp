@@ -6,6 +6,13 @@
 #if defined(__SSE2__) && !defined(VELLUMOR_PORTABLE_ESCAPE)
 #define VELLUMOR_VECTOR_ESCAPE 1
 #include <emmintrin.h>
+// The 64-bit build also carries a path for processors with 64-byte byte permutes and
+// compresses, chosen when the program starts.
+#if defined(__x86_64__) && !defined(VELLUMOR_NO_WIDE_ESCAPE)
+#define VELLUMOR_WIDE_ESCAPE 1
+#include <immintrin.h>
+#define VELLUMOR_WIDE __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,popcnt")))
+#endif
 #endif
 
 namespace {
@@ -121,10 +128,133 @@ inline void CopyRun(unsigned char* to, const unsigned char* from, std::size_t le
 }
 #endif
 
+#ifdef VELLUMOR_WIDE_ESCAPE
+// The wide path's tables, indexed by a byte's low six bits (every escaped byte is below 0x40):
+// each byte's length on the page, and for an escaped byte where its replacement starts in
+// `text`, all replacements back to back, plus 64: the permute that reads the replacements
+// takes the block itself as its first 64 bytes.
+struct WideTables {
+    alignas(64) unsigned char length[64];
+    alignas(64) unsigned char select[64];
+    alignas(64) char text[64];
+    // Eight bytes of output room, a slot, for each of eight input bytes: the slot's input
+    // byte, and the place in the slot.
+    alignas(64) unsigned char slotSource[64];
+    alignas(64) unsigned char slotPlace[64];
+};
+
+constexpr WideTables MakeWideTables() {
+    WideTables t{};
+    int used = 0;
+    for (int b = 0; b < 64; ++b) {
+        const Escape& e = kEscapes.byByte[b];
+        t.length[b] = e.length;
+        if (e.length > 1) {
+            t.select[b] = static_cast<unsigned char>(64 + used);
+            for (int i = 0; i < e.length; ++i)
+                t.text[used++] = e.text[i];
+        }
+        t.slotSource[b] = static_cast<unsigned char>(b / 8);
+        t.slotPlace[b] = static_cast<unsigned char>(b % 8);
+    }
+    return t;
+}
+
+constexpr WideTables kWide = MakeWideTables();
+
+VELLUMOR_WIDE inline __m512i WideLoad(const void* from) {
+    return _mm512_loadu_si512(from);
+}
+
+// table[index & 63] for each byte; the zero-masking form, as the plain one trips a warning of
+// the compiler's own header.
+VELLUMOR_WIDE inline __m512i WidePermute(__m512i index, __m512i table) {
+    return _mm512_maskz_permutexvar_epi8(~0ull, index, table);
+}
+
+// Writes a block with escapes eight input bytes at a time: each byte is spread over a slot of
+// eight bytes, itself or its replacement, and one compress keeps the first `length` bytes of
+// each slot, which is the eight bytes' output. Each step stores 64 bytes, of which at most 48
+// stay; the next step overwrites the rest.
+VELLUMOR_WIDE inline unsigned char* WideEscapeBlock(unsigned char* to, __m512i block,
+                                                    __m512i length, __mmask64 marks) {
+    // 0, 1, ..., 63: a plain byte is taken from its own place in the block.
+    const __m512i iota = _mm512_add_epi8(_mm512_slli_epi64(WideLoad(kWide.slotSource), 3),
+                                         WideLoad(kWide.slotPlace));
+    const __m512i select = _mm512_mask_permutexvar_epi8(iota, marks, block, WideLoad(kWide.select));
+    const __m512i text = WideLoad(kWide.text), place = WideLoad(kWide.slotPlace);
+    __m512i source = WideLoad(kWide.slotSource);
+    for (int step = 0; step < 8; ++step) {
+        const __m512i from = _mm512_add_epi8(WidePermute(source, select), place);
+        const __m512i bytes = _mm512_permutex2var_epi8(block, from, text);
+        const __mmask64 keep = _mm512_cmplt_epu8_mask(place, WidePermute(source, length));
+        _mm512_storeu_si512(to, _mm512_maskz_compress_epi8(keep, bytes));
+        to += _mm_popcnt_u64(_cvtmask64_u64(keep));
+        source = _mm512_add_epi8(source, _mm512_set1_epi8(8));
+    }
+    return to;
+}
+
+// One escape of a block with few: the replacement over its place in the output, and then the
+// rest of the block after it, which the next escape overwrites from its own place on. In a
+// block without escapes it writes the last byte again as itself, so the first step needs no
+// branch.
+VELLUMOR_WIDE inline void WideFewStep(unsigned char* to, int& shift, const unsigned char* from,
+                                      __m512i block, std::uint64_t& marks) {
+    const std::uint64_t lowest = marks & (0 - marks);
+    const int at = __builtin_ctzll(marks | 1ull << 63);
+    const Escape& e = kEscapes.byByte[from[at]];
+    std::memcpy(to + shift + at, e.text, sizeof e.text);
+    shift += e.length - 1;
+    _mm512_mask_storeu_epi8(to + shift, ~((lowest << 1) - 1), block);
+    marks ^= lowest;
+}
+
+// Writes a block with few escapes (none included): the block as it is, then each escape.
+VELLUMOR_WIDE inline unsigned char* WideEscapeFew(unsigned char* to, const unsigned char* from,
+                                                  __m512i block, std::uint64_t marks) {
+    _mm512_storeu_si512(to, block);
+    int shift = 0; // how far the output has run ahead of the block
+    WideFewStep(to, shift, from, block, marks);
+    while (marks != 0)
+        WideFewStep(to, shift, from, block, marks);
+    return to + 64 + shift;
+}
+
+// The wide path's part of EscapeHtmlBytes: whole blocks while 128 bytes of input are ahead.
+VELLUMOR_WIDE void WideEscapeBlocks(unsigned char*& to, const unsigned char*& from,
+                                    const unsigned char* end) {
+    const __m512i lengths = WideLoad(kWide.length), ones = _mm512_set1_epi8(1);
+    while (end - from >= 128) {
+        const __m512i block = WideLoad(from);
+        const __mmask64 low = _mm512_cmplt_epu8_mask(block, _mm512_set1_epi8(0x40));
+        const __m512i length = _mm512_mask_permutexvar_epi8(ones, low, block, lengths);
+        const __mmask64 marks = _mm512_cmpgt_epu8_mask(length, ones);
+        // Most blocks of Japanese text have one to three escapes, the line breaks; English
+        // text has ten or more.
+        to = AtMostFour(marks) ? WideEscapeFew(to, from, block, marks)
+                               : WideEscapeBlock(to, block, length, marks);
+        from += 64;
+    }
+}
+
+bool WideEscapeRuns() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+           __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2") &&
+           __builtin_cpu_supports("popcnt");
+}
+#endif
+
 } // namespace
 
 unsigned char* EscapeHtmlBytes(unsigned char* to, const unsigned char* from, std::size_t size) {
     const unsigned char* const end = from + size;
+#ifdef VELLUMOR_WIDE_ESCAPE
+    static const bool wide = WideEscapeRuns();
+    if (wide)
+        WideEscapeBlocks(to, from, end);
+#endif
 #ifdef VELLUMOR_VECTOR_ESCAPE
     // 64 bytes at a time, all their escapes from one mask: the plain run before each escape
     // goes out in 16-byte copies, the replacement as one 8-byte copy, and whatever either
