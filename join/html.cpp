@@ -10,7 +10,7 @@
 namespace {
 
 void CopyEscapedBytes(OutputStream& out, std::FILE* source) {
-    unsigned char* chunk = out.buffer + kOutputBufferSize;
+    unsigned char* chunk = out.scratch;
     while (out.error == 0) {
         bool ended;
         std::size_t n = ReadEntry(out, source, chunk, kEscapeChunk, &ended);
@@ -103,7 +103,7 @@ void WriteBody(OutputStream& out, const FileList& list) {
 
 bool WriteHtmlJoin(const char* outputPath, const FileList& list) {
     OutputStream out;
-    if (!OpenOutput(out, outputPath))
+    if (!OpenOutput(out, outputPath, true))
         return false;
     WriteHead(out);
     WriteContents(out, list);

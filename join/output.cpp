@@ -1,20 +1,112 @@
 #include "join/output.h"
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <new>
+#include <system_error>
+#include <thread>
+#include <utility>
 
-bool OpenOutput(OutputStream& out, const char* path) {
-    out = OutputStream{nullptr, path, nullptr, 0, 0, false, 0, 0, -1};
-    out.buffer = static_cast<unsigned char*>(std::malloc(kOutputBufferSize + kEscapeChunk));
-    if (out.buffer == nullptr) {
+// The thread that writes a full buffer while the next one fills. One buffer is in its hands
+// at most: a hand-off waits until the one before is written.
+struct OutputWriter {
+    std::mutex lock;
+    std::condition_variable changed;
+    const unsigned char* pending = nullptr; // the buffer to write; null while idle
+    std::size_t size = 0;
+    bool stop = false;
+    int error = 0; // errno of its first failed write
+    std::thread thread;
+};
+
+namespace {
+
+int WriteToFile(std::FILE* file, const void* bytes, std::size_t size) {
+    errno = 0;
+    if (std::fwrite(bytes, 1, size, file) == size)
+        return 0;
+    return errno != 0 ? errno : EIO;
+}
+
+void RunWriter(OutputWriter& w, std::FILE* file) {
+    std::unique_lock<std::mutex> hold(w.lock);
+    for (;;) {
+        w.changed.wait(hold, [&] { return w.pending != nullptr || w.stop; });
+        if (w.pending == nullptr)
+            return;
+        const unsigned char* bytes = w.pending;
+        std::size_t size = w.size;
+        hold.unlock();
+        int error = WriteToFile(file, bytes, size);
+        hold.lock();
+        w.error = error; // after a failure no buffer is handed on
+        w.pending = nullptr;
+        w.changed.notify_all();
+    }
+}
+
+// Waits until the writer is idle, and takes over its failure, if any.
+void WaitForWriter(OutputStream& out) {
+    if (out.writer == nullptr)
+        return;
+    OutputWriter& w = *out.writer;
+    std::unique_lock<std::mutex> hold(w.lock);
+    w.changed.wait(hold, [&] { return w.pending == nullptr; });
+    if (out.error == 0)
+        out.error = w.error;
+}
+
+// Starts the writer; false, and the writing stays in this thread, where no thread can start.
+bool StartWriter(OutputStream& out) {
+    OutputWriter* w = new (std::nothrow) OutputWriter;
+    if (w == nullptr)
+        return false;
+    try {
+        w->thread = std::thread(RunWriter, std::ref(*w), out.file);
+    } catch (const std::system_error&) {
+        delete w;
+        return false;
+    }
+    out.writer = w;
+    return true;
+}
+
+void StopWriter(OutputStream& out) {
+    if (out.writer == nullptr)
+        return;
+    WaitForWriter(out);
+    {
+        std::lock_guard<std::mutex> hold(out.writer->lock);
+        out.writer->stop = true;
+    }
+    out.writer->changed.notify_all();
+    out.writer->thread.join();
+    delete out.writer;
+    out.writer = nullptr;
+}
+
+} // namespace
+
+bool OpenOutput(OutputStream& out, const char* path, bool inBackground) {
+    out = OutputStream{nullptr, path, nullptr, nullptr, nullptr,      0,      0,
+                       false,   0,    0,       -1,      inBackground, nullptr};
+    std::size_t buffers = inBackground ? 2 : 1;
+    unsigned char* memory =
+        static_cast<unsigned char*>(std::malloc(buffers * kOutputBufferSize + kEscapeChunk));
+    if (memory == nullptr) {
         out.error = ENOMEM;
         return false;
     }
+    out.buffer = memory;
+    out.scratch = memory + kOutputBufferSize;
+    out.spare = inBackground ? out.scratch + kEscapeChunk : nullptr;
     out.file = std::fopen(path, "wb");
     if (out.file == nullptr) {
         out.error = errno != 0 ? errno : EIO;
-        std::free(out.buffer);
+        std::free(memory);
         out.buffer = nullptr;
         return false;
     }
@@ -26,11 +118,29 @@ bool OpenOutput(OutputStream& out, const char* path) {
 
 bool FlushOutput(OutputStream& out) {
     if (out.used != 0 && out.error == 0) {
-        errno = 0;
-        if (std::fwrite(out.buffer, 1, out.used, out.file) != out.used)
-            out.error = errno != 0 ? errno : EIO;
+        if (out.inBackground && (out.writer != nullptr || StartWriter(out))) {
+            WaitForWriter(out);
+            if (out.error == 0) {
+                OutputWriter& w = *out.writer;
+                {
+                    std::lock_guard<std::mutex> hold(w.lock);
+                    w.pending = out.buffer;
+                    w.size = out.used;
+                }
+                w.changed.notify_all();
+                std::swap(out.buffer, out.spare);
+            }
+        } else {
+            out.error = WriteToFile(out.file, out.buffer, out.used);
+        }
     }
     out.used = 0;
+    return out.error == 0;
+}
+
+bool SettleOutput(OutputStream& out) {
+    FlushOutput(out);
+    WaitForWriter(out);
     return out.error == 0;
 }
 
@@ -38,9 +148,8 @@ void WriteBytes(OutputStream& out, const void* bytes, std::size_t size) {
     if (kOutputBufferSize - out.used < size && !FlushOutput(out))
         return;
     if (size >= kOutputBufferSize) {
-        errno = 0;
-        if (std::fwrite(bytes, 1, size, out.file) != size)
-            out.error = errno != 0 ? errno : EIO;
+        if (SettleOutput(out))
+            out.error = WriteToFile(out.file, bytes, size);
         return;
     }
     std::memcpy(out.buffer + out.used, bytes, size);
@@ -52,13 +161,15 @@ void WriteText(OutputStream& out, const char* text) {
 }
 
 bool CloseOutput(OutputStream& out) {
-    FlushOutput(out);
+    SettleOutput(out);
+    StopWriter(out);
     errno = 0;
     if (std::fclose(out.file) != 0 && out.error == 0)
         out.error = errno != 0 ? errno : EIO;
-    std::free(out.buffer);
+    // The buffers were one allocation, whose start is the lower of the two output buffers.
+    std::free(out.spare != nullptr && out.spare < out.buffer ? out.spare : out.buffer);
     out.file = nullptr;
-    out.buffer = nullptr;
+    out.buffer = out.spare = out.scratch = nullptr;
     errno = out.error;
     return out.error == 0;
 }
@@ -83,7 +194,7 @@ void CopyStreamBytes(OutputStream& destination, std::FILE* source) {
     bool kernelTried = false;
     while (destination.error == 0) {
         if (destination.used == kOutputBufferSize) {
-            if (!FlushOutput(destination))
+            if (!SettleOutput(destination))
                 return;
             bool large = destination.entryLeft < 0 ||
                          static_cast<unsigned long long>(destination.entryLeft) > kOutputBufferSize;

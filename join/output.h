@@ -7,10 +7,14 @@
 
 #include "join/join.h"
 
+struct OutputWriter;
+
 struct OutputStream {
     std::FILE* file;
     const char* path;
-    unsigned char* buffer; // kOutputBufferSize bytes, then kEscapeChunk bytes of input scratch
+    unsigned char* buffer;  // kOutputBufferSize bytes, filled while `spare` is being written
+    unsigned char* spare;   // kOutputBufferSize bytes, or none
+    unsigned char* scratch; // kEscapeChunk bytes of input
     std::size_t used;
     int error; // errno of the first failure; 0 while all is well
     // The output file's identity (device and inode, volume and file index), which every
@@ -21,6 +25,10 @@ struct OutputStream {
     // where not): the read that brings its last byte is the last, none follows to find the
     // end. Set by each opening, which the written-entry rule does on a const stream.
     mutable long long entryLeft;
+    // With `inBackground`, a full buffer is written by a thread of its own, started with the
+    // first, while the next one fills: a page's escaping and the system's writing overlap.
+    bool inBackground;
+    OutputWriter* writer;
 };
 
 // Big blocks make the copy as fast as the system allows (bench/join-vs-cat measured them);
@@ -29,10 +37,13 @@ struct OutputStream {
 constexpr std::size_t kOutputBufferSize = 1024 * 1024;
 constexpr std::size_t kEscapeChunk = 64 * 1024;
 
-bool OpenOutput(OutputStream& out, const char* path);
+bool OpenOutput(OutputStream& out, const char* path, bool inBackground = false);
 void WriteBytes(OutputStream& out, const void* bytes, std::size_t size);
 void WriteText(OutputStream& out, const char* text);
+// Hands the buffer on to be written and gives it back empty; false after any failure so far.
 bool FlushOutput(OutputStream& out);
+// Flushes and waits until all is written, as anything that writes to the file itself must.
+bool SettleOutput(OutputStream& out);
 // Flushes, closes and frees; false when any write or the close failed (errno set).
 bool CloseOutput(OutputStream& out);
 

@@ -105,6 +105,11 @@ TEST(PlainJoin, AFailedWriteIsAFailure) {
     EXPECT_EQ(errno, ENOSPC);
     EXPECT_FALSE(run.Run("/dev/full", {a}, kJoinHtml));
     EXPECT_FALSE(run.Run("/dev/full", {dir.Write("tiny", "x")}, kJoinPlainText)); // fails on close
+    // A page of many buffers, whose writes fail while the next buffers fill.
+    std::string spaces = Canonical(dir.Write("spaces.txt", std::string(1 << 20, ' ')));
+    errno = 0;
+    EXPECT_FALSE(run.Run("/dev/full", {spaces, spaces, spaces}, kJoinHtml));
+    EXPECT_EQ(errno, ENOSPC);
 }
 
 TEST(PlainJoin, LetterCaseIsKeptOnACaseSensitiveFileSystem) {
