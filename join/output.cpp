@@ -116,9 +116,14 @@ bool OpenOutput(OutputStream& out, const char* path, bool inBackground) {
     return true;
 }
 
-bool FlushOutput(OutputStream& out) {
+namespace {
+
+// Writes the buffer, in the background where the stream is to and `thenWait` is false: a
+// page that fits one buffer never starts a thread.
+bool EmptyBuffer(OutputStream& out, bool thenWait) {
     if (out.used != 0 && out.error == 0) {
-        if (out.inBackground && (out.writer != nullptr || StartWriter(out))) {
+        bool handOn = out.inBackground && !thenWait;
+        if (handOn && (out.writer != nullptr || StartWriter(out))) {
             WaitForWriter(out);
             if (out.error == 0) {
                 OutputWriter& w = *out.writer;
@@ -131,17 +136,25 @@ bool FlushOutput(OutputStream& out) {
                 std::swap(out.buffer, out.spare);
             }
         } else {
-            out.error = WriteToFile(out.file, out.buffer, out.used);
+            WaitForWriter(out);
+            if (out.error == 0)
+                out.error = WriteToFile(out.file, out.buffer, out.used);
         }
     }
     out.used = 0;
+    if (thenWait)
+        WaitForWriter(out);
     return out.error == 0;
 }
 
+} // namespace
+
+bool FlushOutput(OutputStream& out) {
+    return EmptyBuffer(out, false);
+}
+
 bool SettleOutput(OutputStream& out) {
-    FlushOutput(out);
-    WaitForWriter(out);
-    return out.error == 0;
+    return EmptyBuffer(out, true);
 }
 
 void WriteBytes(OutputStream& out, const void* bytes, std::size_t size) {
