@@ -73,16 +73,23 @@ static bool IsListed(const ListBoxCalls& list, const EntryIndex* index, const ch
     return ListHasEntry(list, canonical);
 }
 
+static bool IsFile(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // index and batch, when given, serve one drop: index covers all entries and is kept up to
-// date, batch remembers the last folder resolved.
+// date, batch remembers the last folder resolved and lists it. Where the listing already
+// shows the file, its attributes are not asked for again.
 static bool AddNewFile(const char* path, const ListBoxCalls& list, EntryIndex* index,
                        CanonicalBatch* batch) {
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return false;
     PathBuffer canonical;
-    if (batch != nullptr ? !GetCanonicalPathInBatch(batch, canonical, path)
-                         : !GetCanonicalPath(canonical, path))
+    bool file = false;
+    bool stored = batch != nullptr && GetStoredCanonicalPath(batch, canonical, path, &file);
+    if (!file && !IsFile(path))
+        return false;
+    // Resolving a path whole costs far more than the check: only files get that far.
+    if (!stored && !GetCanonicalPath(canonical, path))
         return false;
     if (IsListed(list, index, canonical))
         return false;
@@ -109,7 +116,7 @@ static void AddNamedFiles(HWND list, NextName next, void* source) {
     bool usable;
     while (next(source, name, &usable)) {
         // A name too long for a PathBuffer is not taken cut short: it would name another file.
-        // Whether the file exists is the first thing AddNewFile asks.
+        // Whether the file exists is AddNewFile's to find out.
         if (usable)
             AddNewFile(name, calls, &index, &batch);
     }
