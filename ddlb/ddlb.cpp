@@ -139,3 +139,12 @@ bool AttachDragDropListBox(HWND list) {
     SetPropA(list, DDLBPROP_DRAGINFO, static_cast<HANDLE>(info));
     return true;
 }
+
+ListBoxCalls ListBoxCallsOf(HWND list) {
+    // A list box that is not attached, or was subclassed again since, gets its messages the
+    // usual way: a procedure that came after the control's would miss them.
+    WNDPROC current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_WNDPROC));
+    if (current != DragDropListProc)
+        return ListBoxCalls{list, nullptr};
+    return ListBoxCalls{list, reinterpret_cast<WNDPROC>(GetPropA(list, DDLBPROP_ORIGINALPROC))};
+}

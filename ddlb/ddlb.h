@@ -40,6 +40,24 @@ bool AttachDragDropListBox(HWND list);
 // empty text when there is no such entry or its text does not fit whole.
 int GetListEntryText(HWND list, int index, char* text, int size);
 
+// --- Many list box messages in a row (a drop of thousands of files). Each message sent to an
+// attached list box first passes the control's procedure, which must look up where the list
+// box's own procedure is kept: a round trip to the window server under Wine, longer than the
+// list box's own work on most messages. The control handles no LB_ message, so a
+// batch of them can go straight to the procedure that does.
+struct ListBoxCalls {
+    HWND list;
+    WNDPROC procedure; // null: every message is sent as usual
+};
+// Looks up once where the list box's LB_ messages are handled. Only the control's own
+// procedure is ever stepped over, so anything that subclassed the list box after it still
+// sees every message. Good for as long as nothing attaches or subclasses in between.
+ListBoxCalls ListBoxCallsOf(HWND list);
+// An LB_ message goes straight to calls.procedure when there is one; any other is sent.
+LRESULT CallListBox(const ListBoxCalls& calls, UINT message, WPARAM wParam, LPARAM lParam);
+// GetListEntryText by way of calls.
+int GetListEntryText(const ListBoxCalls& calls, int index, char* text, int size);
+
 // Which entry is selected once the selected one is deleted: the one before it, or the one
 // after it (now in its place); at either end of the list, the nearest one.
 enum class ListNeighbor { Previous, Next };

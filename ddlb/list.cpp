@@ -32,15 +32,25 @@ int ListEntryUnderCursor(HWND list) {
     return IsListEntry(list, index) ? index : -1;
 }
 
+LRESULT CallListBox(const ListBoxCalls& calls, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (calls.procedure == nullptr || message < LB_ADDSTRING || message > LB_MSGMAX)
+        return SendMessageA(calls.list, message, wParam, lParam);
+    return CallWindowProcA(calls.procedure, calls.list, message, wParam, lParam);
+}
+
 int GetListEntryText(HWND list, int index, char* text, int size) {
+    return GetListEntryText(ListBoxCalls{list, nullptr}, index, text, size);
+}
+
+int GetListEntryText(const ListBoxCalls& calls, int index, char* text, int size) {
     text[0] = '\0';
-    LRESULT reported = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    LRESULT reported = CallListBox(calls, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (reported < 0 || size <= 0)
         return -1;
     // The reported length is never less than the text's: when it fits, read in place.
     if (reported < size) {
-        LRESULT length = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index),
-                                      reinterpret_cast<LPARAM>(text));
+        LRESULT length = CallListBox(calls, LB_GETTEXT, static_cast<WPARAM>(index),
+                                     reinterpret_cast<LPARAM>(text));
         if (length >= 0 && length < size)
             return static_cast<int>(length);
         text[0] = '\0';
@@ -54,7 +64,7 @@ int GetListEntryText(HWND list, int index, char* text, int size) {
     if (whole == nullptr)
         return -1;
     LRESULT length =
-        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(whole));
+        CallListBox(calls, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(whole));
     int result = -1;
     // A text that does not fit is not cut: a cut path could name another file.
     if (length >= 0 && length < size) {

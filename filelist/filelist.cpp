@@ -46,9 +46,9 @@ static void IndexEntry(EntryIndex* index, const char* text) {
 }
 
 // The locale is the list's own, the one its comparison of strings uses.
-static void IndexEntries(EntryIndex* index, HWND list) {
-    index->locale = static_cast<LCID>(SendMessageA(list, LB_GETLOCALE, 0, 0));
-    int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+static void IndexEntries(EntryIndex* index, const ListBoxCalls& list) {
+    index->locale = static_cast<LCID>(CallListBox(list, LB_GETLOCALE, 0, 0));
+    int count = static_cast<int>(CallListBox(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         PathBuffer text;
         if (GetListEntryText(list, i, text, kPathBufferSize) < 0)
@@ -57,12 +57,12 @@ static void IndexEntries(EntryIndex* index, HWND list) {
     }
 }
 
-static bool ListHasEntry(HWND list, const char* canonical) {
-    return SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                        reinterpret_cast<LPARAM>(canonical)) != LB_ERR;
+static bool ListHasEntry(const ListBoxCalls& list, const char* canonical) {
+    return CallListBox(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                       reinterpret_cast<LPARAM>(canonical)) != LB_ERR;
 }
 
-static bool IsListed(HWND list, const EntryIndex* index, const char* canonical) {
+static bool IsListed(const ListBoxCalls& list, const EntryIndex* index, const char* canonical) {
     if (index == nullptr)
         return ListHasEntry(list, canonical);
     if (index->texts.count(canonical) != 0)
@@ -73,19 +73,27 @@ static bool IsListed(HWND list, const EntryIndex* index, const char* canonical) 
     return ListHasEntry(list, canonical);
 }
 
-// index and batch, when given, serve one drop: index covers all entries and is kept up to
-// date, batch remembers the last folder resolved.
-static bool AddNewFile(const char* path, HWND list, EntryIndex* index, CanonicalBatch* batch) {
+static bool IsFile(const char* path) {
     DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return false;
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// index and batch, when given, serve one drop: index covers all entries and is kept up to
+// date, batch remembers the last folder resolved and lists it. Where the listing already
+// shows the file, its attributes are not asked for again.
+static bool AddNewFile(const char* path, const ListBoxCalls& list, EntryIndex* index,
+                       CanonicalBatch* batch) {
     PathBuffer canonical;
-    if (batch != nullptr ? !GetCanonicalPathInBatch(batch, canonical, path)
-                         : !GetCanonicalPath(canonical, path))
+    bool file = false;
+    bool stored = batch != nullptr && GetStoredCanonicalPath(batch, canonical, path, &file);
+    if (!file && !IsFile(path))
+        return false;
+    // Resolving a path whole costs far more than the check: only files get that far.
+    if (!stored && !GetCanonicalPath(canonical, path))
         return false;
     if (IsListed(list, index, canonical))
         return false;
-    LRESULT added = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(canonical));
+    LRESULT added = CallListBox(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(canonical));
     if (added == LB_ERR || added == LB_ERRSPACE)
         return false;
     if (index != nullptr)
@@ -99,17 +107,18 @@ typedef bool (*NextName)(void* source, char* name, bool* usable);
 
 static void AddNamedFiles(HWND list, NextName next, void* source) {
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    ListBoxCalls calls = ListBoxCallsOf(list);
     EntryIndex index;
-    IndexEntries(&index, list);
+    IndexEntries(&index, calls);
     CanonicalBatch batch;
     BeginCanonicalBatch(&batch);
     PathBuffer name;
     bool usable;
     while (next(source, name, &usable)) {
         // A name too long for a PathBuffer is not taken cut short: it would name another file.
-        // Whether the file exists is the first thing AddNewFile asks.
+        // Whether the file exists is AddNewFile's to find out.
         if (usable)
-            AddNewFile(name, list, &index, &batch);
+            AddNewFile(name, calls, &index, &batch);
     }
     EndCanonicalBatch(&batch);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
@@ -152,7 +161,7 @@ void AddFilesByWideName(HWND list, const wchar_t* const* names, int count) {
 }
 
 bool AddFileToList(const char* path, HWND list) {
-    return AddNewFile(path, list, nullptr, nullptr);
+    return AddNewFile(path, ListBoxCalls{list, nullptr}, nullptr, nullptr);
 }
 
 void DeleteSelectedEntry(HWND list) {

@@ -73,9 +73,22 @@ void EndCanonicalBatch(CanonicalBatch* batch) {
     batch->stored.clear();
 }
 
-bool GetCanonicalPathInBatch(CanonicalBatch* batch, char* out, const char* path) {
+static bool JoinStoredName(CanonicalBatch* batch, char* out, const char* path, bool* file) {
     PathBuffer folder, name;
-    if (SplitStoredName(batch, path, folder, name) && JoinToFolder(batch, out, folder, name))
+    *file = false;
+    return SplitStoredName(batch, path, folder, name, file) &&
+           JoinToFolder(batch, out, folder, name);
+}
+
+bool GetCanonicalPathInBatch(CanonicalBatch* batch, char* out, const char* path) {
+    bool file;
+    return JoinStoredName(batch, out, path, &file) || GetCanonicalPath(out, path);
+}
+
+bool GetStoredCanonicalPath(CanonicalBatch* batch, char* out, const char* path, bool* file) {
+    if (JoinStoredName(batch, out, path, file))
         return true;
-    return GetCanonicalPath(out, path);
+    *file = false;
+    out[0] = '\0';
+    return false;
 }

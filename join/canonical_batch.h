@@ -29,3 +29,7 @@ void EndCanonicalBatch(CanonicalBatch* batch);
 // GetCanonicalPath of a file, by way of the batch's folder. The PathBuffer out is always
 // written; empty on failure.
 bool GetCanonicalPathInBatch(CanonicalBatch* batch, char* out, const char* path);
+// The same without ever resolving a path whole: false (out empty) when path has to be. *file
+// tells whether what the batch learnt on the way shows that path names an existing file (no
+// folder); where it does not, that is the caller's to ask.
+bool GetStoredCanonicalPath(CanonicalBatch* batch, char* out, const char* path, bool* file);

@@ -4,11 +4,19 @@
 struct CanonicalBatch;
 
 // Splits the path of an ordinary file into the folder to resolve and the file's name as the
-// folder stores it (both PathBuffers); false when the path must be resolved whole.
-bool SplitStoredName(CanonicalBatch* batch, const char* path, char* folder, char* name);
+// folder stores it (both PathBuffers); false when the path must be resolved whole. *file
+// tells whether what the split learnt shows that the path names an existing file, no folder.
+bool SplitStoredName(CanonicalBatch* batch, const char* path, char* folder, char* name, bool* file);
 
-// What a folder's listing says of one of its items.
-enum ListedKind : unsigned char { kListedFile, kListedFolder, kListedOther, kListedUnknown };
+// What a folder's listing says of one of its items. A listing that shows an item as an empty
+// file does not tell a pipe or a device from a file: only asking for the item itself does.
+enum ListedKind : unsigned char {
+    kListedFile,
+    kListedFolder,
+    kListedOther,
+    kListedUnknown,
+    kListedEmptyFile
+};
 
 // What the listing of folder says of name, listing a few more items if it must; kListedUnknown
 // when it cannot tell (yet): the first name asked for in a folder is never listed.

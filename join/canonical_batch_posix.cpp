@@ -38,7 +38,8 @@ void CloseListing(CanonicalBatch* batch) {
     batch->listing = nullptr;
 }
 
-bool SplitStoredName(CanonicalBatch* batch, const char* path, char* folder, char* name) {
+bool SplitStoredName(CanonicalBatch* batch, const char* path, char* folder, char* name,
+                     bool* file) {
     const char* slash = std::strrchr(path, '/');
     const char* leaf = slash != nullptr ? slash + 1 : path;
     if (*leaf == '\0' || std::strcmp(leaf, ".") == 0 || std::strcmp(leaf, "..") == 0 ||
@@ -52,15 +53,18 @@ bool SplitStoredName(CanonicalBatch* batch, const char* path, char* folder, char
         folder[length] = '\0';
     }
     ListedKind kind = ListedKindOf(batch, folder, leaf);
+    bool regular = kind == kListedFile;
     if (kind == kListedUnknown) {
         struct stat st;
         if (lstat(path, &st) != 0)
             return false;
         kind = S_ISLNK(st.st_mode) ? kListedOther : kListedFile;
+        regular = S_ISREG(st.st_mode);
     }
     // A link, or anything the listing calls neither file nor folder, is resolved whole.
     if (kind == kListedOther)
         return false;
+    *file = regular;
     std::strcpy(name, leaf);
     return true;
 }

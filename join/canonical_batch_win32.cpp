@@ -9,10 +9,14 @@
 // The shell's parse of a whole path costs milliseconds and asking for one file's stored name
 // a third of one: the folder is parsed once, and the names come from its listing.
 
+static ListedKind KindOf(const WIN32_FIND_DATAA& item) {
+    if (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return kListedFolder;
+    return item.nFileSizeLow == 0 && item.nFileSizeHigh == 0 ? kListedEmptyFile : kListedFile;
+}
+
 static void NoteFound(CanonicalBatch* batch, const WIN32_FIND_DATAA& item) {
-    NoteListedItem(batch, item.cFileName,
-                   (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? kListedFolder
-                                                                      : kListedFile);
+    NoteListedItem(batch, item.cFileName, KindOf(item));
 }
 
 bool OpenListing(CanonicalBatch* batch, const char* folder) {
@@ -44,7 +48,8 @@ void CloseListing(CanonicalBatch* batch) {
     batch->listing = nullptr;
 }
 
-bool SplitStoredName(CanonicalBatch* batch, const char* path, char* folder, char* name) {
+bool SplitStoredName(CanonicalBatch* batch, const char* path, char* folder, char* name,
+                     bool* file) {
     DWORD length = GetFullPathNameA(path, kPathBufferSize, folder, nullptr);
     if (length == 0 || length >= static_cast<DWORD>(kPathBufferSize) ||
         std::strpbrk(folder, "*?") != nullptr)
@@ -57,8 +62,11 @@ bool SplitStoredName(CanonicalBatch* batch, const char* path, char* folder, char
         return false;
     // A name listed exactly as typed is that item; any other spelling (letter case, a short
     // name) is the system's to match.
-    switch (ListedKindOf(batch, folder, typed)) {
+    ListedKind listed = ListedKindOf(batch, folder, typed);
+    switch (listed) {
     case kListedFile:
+    case kListedEmptyFile:
+        *file = listed == kListedFile;
         CopyBounded(name, kPathBufferSize, typed);
         return true;
     case kListedUnknown:
@@ -71,8 +79,10 @@ bool SplitStoredName(CanonicalBatch* batch, const char* path, char* folder, char
     if (search == INVALID_HANDLE_VALUE)
         return false;
     FindClose(search);
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    ListedKind kind = KindOf(found);
+    if (kind == kListedFolder)
         return false;
+    *file = kind == kListedFile;
     CopyBounded(name, kPathBufferSize, found.cFileName);
     return true;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/list_dialog.h"
+#include "text/buffer.h"
 
 namespace {
 
@@ -111,4 +112,52 @@ TEST(Routing, ListBoxesAreAttachedIndependently) {
     first.Release(first.RowPoint(4));
     EXPECT_EQ(first.CountOf(DDLBN_ENDDRAG), 1);
     EXPECT_EQ(second.CountOf(DDLBN_ENDDRAG), 0);
+}
+
+namespace {
+
+// A procedure subclassed over the control that counts the LB_ADDSTRING messages reaching it.
+int addsSeen = 0;
+LRESULT CALLBACK CountingAdds(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == LB_ADDSTRING)
+        ++addsSeen;
+    auto below = reinterpret_cast<WNDPROC>(GetPropA(list, "test.below"));
+    return CallWindowProcA(below, list, message, wParam, lParam);
+}
+
+} // namespace
+
+// Plain list messages in bulk act on the list box as if sent, step over the control alone,
+// and leave what the control handles to the control.
+TEST(Routing, ListMessagesInBulkStepOverTheControlAlone) {
+    ListDialog d(kFive);
+    ListBoxCalls calls = ListBoxCallsOf(d.list());
+    ASSERT_NE(calls.procedure, nullptr);
+    EXPECT_EQ(CallListBox(calls, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("beta")), 1);
+    EXPECT_EQ(CallListBox(calls, LB_GETCOUNT, 0, 0), 6);
+    PathBuffer text;
+    EXPECT_EQ(GetListEntryText(calls, 1, text, kPathBufferSize), 4);
+    EXPECT_STREQ(text, "beta");
+    CallListBox(calls, WM_KEYDOWN, VK_F2, 0);
+    EXPECT_EQ(d.CountOf(DDLBN_KEYDOWN), 1);
+    // The control is still whole: its default actions run.
+    SendMessageA(d.list(), LB_SETCURSEL, 1, 0);
+    d.SysKey(VK_UP);
+    EXPECT_EQ(d.Entries()[0], "beta");
+
+    // Subclassed again, or never attached: every message takes the usual way.
+    SetPropA(d.list(), "test.below",
+             reinterpret_cast<HANDLE>(GetWindowLongPtrA(d.list(), GWLP_WNDPROC)));
+    SetWindowLongPtrA(d.list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingAdds));
+    calls = ListBoxCallsOf(d.list());
+    addsSeen = 0;
+    CallListBox(calls, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("golf"));
+    EXPECT_EQ(addsSeen, 1);
+    SetWindowLongPtrA(d.list(), GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(GetPropA(d.list(), "test.below")));
+    RemovePropA(d.list(), "test.below");
+    ListDialog plain(kFive, 8, false);
+    calls = ListBoxCallsOf(plain.list());
+    EXPECT_EQ(calls.procedure, nullptr);
+    EXPECT_EQ(CallListBox(calls, LB_GETCOUNT, 0, 0), 5);
 }

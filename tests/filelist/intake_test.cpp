@@ -317,3 +317,26 @@ TEST(Intake, ANameTheCodePageCannotHoldIsNotTakenForAnother) {
     AddDroppedFiles(d.list(), MakeDrop(names));
     EXPECT_EQ(d.Count(), 0);
 }
+
+// What the folder's listing shows stands in for asking each file: a drop still takes exactly
+// what one file at a time takes, empty files included, and nothing that is not a file.
+TEST(Intake, ADropTakesWhatOneFileAtATimeTakes) {
+    ScratchDir dir;
+    ASSERT_TRUE(MakeFolder(dir / "Folder.txt"));
+    std::vector<std::string> names = {dir / "Folder.txt", dir / "gone.txt"};
+    for (int i = 0; i < 60; ++i) {
+        std::string name = "F" + std::to_string(100 + i) + ".txt";
+        names.push_back(dir.Write(name, i % 3 == 0 ? "" : "f"));
+        if (i % 7 == 0)
+            names.push_back(Upper(names.back()));
+    }
+    names.push_back(dir / "gone2.txt");
+    names.push_back(dir / "Folder.txt");
+    ListDialog one;
+    for (const std::string& name : names)
+        AddFileToList(name.c_str(), one.list());
+    ASSERT_EQ(one.Count(), 60);
+    ListDialog d;
+    AddDroppedFiles(d.list(), MakeDrop(names));
+    EXPECT_EQ(d.Entries(), one.Entries());
+}

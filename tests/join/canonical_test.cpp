@@ -2,7 +2,9 @@
 
 #include <cctype>
 #include <cstring>
+#include <vector>
 
+#include "join/canonical_batch.h"
 #include "join_fixture.h"
 #include "text/path.h"
 
@@ -69,6 +71,33 @@ TEST(CanonicalPath, FailsEmptyForMissingItemsAndServesFolders) {
     std::strcpy(same, (dir / ".").c_str());
     EXPECT_TRUE(GetCanonicalPath(same, same));
     EXPECT_STREQ(same, out);
+}
+
+// A batch vouches for a file only from what it saw of the folder (the first name of a folder
+// is looked up, later ones are listed); a missing name is left to the caller, and a folder is
+// never vouched for as a file.
+TEST(CanonicalPath, ABatchVouchesOnlyForFilesItSaw) {
+    ScratchDir dir;
+    ASSERT_TRUE(MakeFolder(dir / "sub"));
+    std::vector<std::string> files;
+    for (int i = 0; i < 5; ++i)
+        files.push_back(dir.Write("n" + std::to_string(i) + ".txt", "x"));
+    CanonicalBatch batch;
+    BeginCanonicalBatch(&batch);
+    PathBuffer out;
+    for (const std::string& file : files) {
+        bool isFile = false;
+        EXPECT_TRUE(GetStoredCanonicalPath(&batch, out, file.c_str(), &isFile)) << file;
+        EXPECT_TRUE(isFile) << file;
+        EXPECT_EQ(out, Canonical(file));
+    }
+    bool isFile = true;
+    EXPECT_FALSE(GetStoredCanonicalPath(&batch, out, (dir / "missing.txt").c_str(), &isFile));
+    EXPECT_FALSE(isFile);
+    EXPECT_STREQ(out, "");
+    GetStoredCanonicalPath(&batch, out, (dir / "sub").c_str(), &isFile);
+    EXPECT_FALSE(isFile);
+    EndCanonicalBatch(&batch);
 }
 
 #ifdef _WIN32
