@@ -107,7 +107,7 @@ bool OpenOutput(OutputStream& out, const char* path, bool inBackground) {
     if (out.file == nullptr) {
         out.error = errno != 0 ? errno : EIO;
         std::free(memory);
-        out.buffer = nullptr;
+        out.buffer = out.spare = out.scratch = nullptr;
         return false;
     }
     // The stream's own buffer would only add a copy: every write below is a whole block.
@@ -179,8 +179,7 @@ bool CloseOutput(OutputStream& out) {
     errno = 0;
     if (std::fclose(out.file) != 0 && out.error == 0)
         out.error = errno != 0 ? errno : EIO;
-    // The buffers were one allocation, whose start is the lower of the two output buffers.
-    std::free(out.spare != nullptr && out.spare < out.buffer ? out.spare : out.buffer);
+    std::free(out.scratch - kOutputBufferSize); // the start of the one allocation
     out.file = nullptr;
     out.buffer = out.spare = out.scratch = nullptr;
     errno = out.error;
