@@ -91,8 +91,7 @@ void StopWriter(OutputStream& out) {
 } // namespace
 
 bool OpenOutput(OutputStream& out, const char* path, bool inBackground) {
-    out = OutputStream{nullptr, path, nullptr, nullptr, nullptr,      0,      0,
-                       false,   0,    0,       -1,      inBackground, nullptr};
+    out = OutputStream{nullptr, path, nullptr, nullptr, nullptr, 0, 0, false, 0, 0, -1, nullptr};
     std::size_t buffers = inBackground ? 2 : 1;
     unsigned char* memory =
         static_cast<unsigned char*>(std::malloc(buffers * kOutputBufferSize + kEscapeChunk));
@@ -118,32 +117,28 @@ bool OpenOutput(OutputStream& out, const char* path, bool inBackground) {
 
 namespace {
 
-// Writes the buffer, in the background where the stream is to and `thenWait` is false: a
-// page that fits one buffer never starts a thread.
+// Writes the buffer, in the background where the stream has a spare and `thenWait` is false:
+// a page that fits one buffer never starts a thread.
 bool EmptyBuffer(OutputStream& out, bool thenWait) {
+    bool handOn = out.spare != nullptr && !thenWait && out.used != 0;
+    if (handOn && out.writer == nullptr)
+        handOn = StartWriter(out);
+    WaitForWriter(out);
     if (out.used != 0 && out.error == 0) {
-        bool handOn = out.inBackground && !thenWait;
-        if (handOn && (out.writer != nullptr || StartWriter(out))) {
-            WaitForWriter(out);
-            if (out.error == 0) {
-                OutputWriter& w = *out.writer;
-                {
-                    std::lock_guard<std::mutex> hold(w.lock);
-                    w.pending = out.buffer;
-                    w.size = out.used;
-                }
-                w.changed.notify_all();
-                std::swap(out.buffer, out.spare);
+        if (handOn) {
+            OutputWriter& w = *out.writer;
+            {
+                std::lock_guard<std::mutex> hold(w.lock);
+                w.pending = out.buffer;
+                w.size = out.used;
             }
+            w.changed.notify_all();
+            std::swap(out.buffer, out.spare);
         } else {
-            WaitForWriter(out);
-            if (out.error == 0)
-                out.error = WriteToFile(out.file, out.buffer, out.used);
+            out.error = WriteToFile(out.file, out.buffer, out.used);
         }
     }
     out.used = 0;
-    if (thenWait)
-        WaitForWriter(out);
     return out.error == 0;
 }
 

@@ -13,7 +13,7 @@ struct OutputStream {
     std::FILE* file;
     const char* path;
     unsigned char* buffer;  // kOutputBufferSize bytes, filled while `spare` is being written
-    unsigned char* spare;   // kOutputBufferSize bytes, or none
+    unsigned char* spare;   // kOutputBufferSize bytes, or none: all is written in this thread
     unsigned char* scratch; // kEscapeChunk bytes of input
     std::size_t used;
     int error; // errno of the first failure; 0 while all is well
@@ -25,9 +25,8 @@ struct OutputStream {
     // where not): the read that brings its last byte is the last, none follows to find the
     // end. Set by each opening, which the written-entry rule does on a const stream.
     mutable long long entryLeft;
-    // With `inBackground`, a full buffer is written by a thread of its own, started with the
+    // With a spare buffer, a full buffer is written by a thread of its own, started with the
     // first, while the next one fills: a page's escaping and the system's writing overlap.
-    bool inBackground;
     OutputWriter* writer;
 };
 
