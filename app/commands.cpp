@@ -132,7 +132,8 @@ void RunJoin(HWND dialog) {
     ShowWindow(dialog, SW_HIDE);
     HICON icon = ShowBusyIcon(dialog);
     errno = 0;
-    bool joined = JoinFiles(name, FileListOfListBox(GetDlgItem(dialog, IDC_FILELIST)), format);
+    ListBoxCalls calls = ListBoxCallsOf(GetDlgItem(dialog, IDC_FILELIST));
+    bool joined = JoinFiles(name, FileListOfListBox(calls), format);
     int error = errno;
     RemoveBusyIcon(dialog, icon);
     if (!joined) {

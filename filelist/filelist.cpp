@@ -168,17 +168,19 @@ void DeleteSelectedEntry(HWND list) {
     DeleteSelectedListEntry(list, ListNeighbor::Next);
 }
 
+static const ListBoxCalls& CallsOf(const void* owner) {
+    return *static_cast<const ListBoxCalls*>(owner);
+}
+
 static int ListBoxCount(const void* owner) {
-    HWND list = static_cast<HWND>(const_cast<void*>(owner));
-    return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    return static_cast<int>(CallListBox(CallsOf(owner), LB_GETCOUNT, 0, 0));
 }
 
 static void ListBoxEntry(const void* owner, int index, char* path) {
-    HWND list = static_cast<HWND>(const_cast<void*>(owner));
     // Entries are canonical paths and always fit; anything longer is read as no file at all.
-    GetListEntryText(list, index, path, kPathBufferSize);
+    GetListEntryText(CallsOf(owner), index, path, kPathBufferSize);
 }
 
-FileList FileListOfListBox(HWND list) {
-    return FileList{ListBoxCount, ListBoxEntry, list, nullptr, nullptr};
+FileList FileListOfListBox(const ListBoxCalls& calls) {
+    return FileList{ListBoxCount, ListBoxEntry, &calls, nullptr, nullptr};
 }

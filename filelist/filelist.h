@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "ddlb/ddlb.h"
 #include "join/join.h"
 
 // Adds every dropped file that is new to the list, then releases the drop.
@@ -21,5 +22,7 @@ bool AddFileToList(const char* path, HWND list);
 // Deletes the selected entry and selects the one now at its place (or the new last one).
 void DeleteSelectedEntry(HWND list);
 
-// The list box as the join run reads it.
-FileList FileListOfListBox(HWND list);
+// The list box as the join run reads it, by way of calls (ListBoxCallsOf), which must outlive
+// the run: a page reads every entry twice, and each message through the control costs a
+// lookup of its own.
+FileList FileListOfListBox(const ListBoxCalls& calls);

@@ -148,7 +148,8 @@ TEST(Intake, TheJoinReadsTheEntriesInListOrder) {
     ListDialog d({"C:\\a.txt", "C:\\b.txt", "C:\\c.txt"});
     SendMessageA(d.list(), LB_SETCURSEL, 2, 0);
     d.SysKey(VK_UP);
-    FileList list = FileListOfListBox(d.list());
+    ListBoxCalls calls = ListBoxCallsOf(d.list());
+    FileList list = FileListOfListBox(calls);
     ASSERT_EQ(list.count(list.owner), 3);
     PathBuffer path;
     std::vector<std::string> read;
@@ -249,7 +250,8 @@ TEST(Intake, EntriesAreReadWholeWhenTheListOverstatesTheirLength) {
     SetWindowLongPtrA(d.list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OverstatingList));
 
     std::string output = dir / "out.txt";
-    EXPECT_TRUE(JoinFiles(output.c_str(), FileListOfListBox(d.list()), kJoinPlainText));
+    ListBoxCalls calls = ListBoxCallsOf(d.list());
+    EXPECT_TRUE(JoinFiles(output.c_str(), FileListOfListBox(calls), kJoinPlainText));
     EXPECT_EQ(ReadWholeFile(output), "first second");
 
     AddDroppedFiles(d.list(), MakeDrop({a}));
