@@ -26,3 +26,4 @@ void DeleteSelectedEntry(HWND list);
 // the run: a page reads every entry twice, and each message through the control costs a
 // lookup of its own.
 FileList FileListOfListBox(const ListBoxCalls& calls);
+FileList FileListOfListBox(ListBoxCalls&&) = delete; // a temporary would not outlive the run
