@@ -73,22 +73,16 @@ void EndCanonicalBatch(CanonicalBatch* batch) {
     batch->stored.clear();
 }
 
-static bool JoinStoredName(CanonicalBatch* batch, char* out, const char* path, bool* file) {
-    PathBuffer folder, name;
-    *file = false;
-    return SplitStoredName(batch, path, folder, name, file) &&
-           JoinToFolder(batch, out, folder, name);
-}
-
-bool GetCanonicalPathInBatch(CanonicalBatch* batch, char* out, const char* path) {
-    bool file;
-    return JoinStoredName(batch, out, path, &file) || GetCanonicalPath(out, path);
-}
-
 bool GetStoredCanonicalPath(CanonicalBatch* batch, char* out, const char* path, bool* file) {
-    if (JoinStoredName(batch, out, path, file))
+    PathBuffer folder, name;
+    if (SplitStoredName(batch, path, folder, name, file) && JoinToFolder(batch, out, folder, name))
         return true;
     *file = false;
     out[0] = '\0';
     return false;
+}
+
+bool GetCanonicalPathInBatch(CanonicalBatch* batch, char* out, const char* path) {
+    bool file;
+    return GetStoredCanonicalPath(batch, out, path, &file) || GetCanonicalPath(out, path);
 }
