@@ -6,6 +6,7 @@
 #include <commdlg.h>
 #include <cstring>
 #include <iterator>
+#include <string>
 #include <shellapi.h>
 
 #include "app/texts.h"
@@ -92,6 +93,7 @@ const char* FailureReason(int error) {
         {EACCES, kReasonDenied},
         {ENOSPC, kReasonDiskFull},
         {EINVAL, kReasonBadName},
+        {ENAMETOOLONG, kReasonTooLong},
     };
     for (const auto& entry : kReasons) {
         if (entry.error == error)
@@ -116,17 +118,37 @@ void ReportUnwritableOutput(HWND dialog, const char* name, int error) {
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
 }
 
+// The name field's text into the PathBuffer name; false when it does not fit whole, and name
+// then holds as much as fits. The field takes names of any length, and a name cut to fit
+// could be another file's.
+bool ReadSaveName(HWND dialog, char* name) {
+    HWND field = GetDlgItem(dialog, IDC_SAVENAME);
+    // The length may count more bytes than the text has, never fewer.
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(field)) + 1, '\0');
+    GetWindowTextA(field, &text[0], static_cast<int>(text.size()));
+    CopyBounded(name, kPathBufferSize, text.c_str());
+    return std::strlen(text.c_str()) < static_cast<std::size_t>(kPathBufferSize);
+}
+
 } // namespace
 
+// The save dialog shows what it was given, so a name too long is handed on as much as fits:
+// the user sees it there before confirming anything.
 void BrowseForSaveName(HWND dialog) {
     PathBuffer typed;
-    GetDlgItemTextA(dialog, IDC_SAVENAME, typed, kPathBufferSize);
+    ReadSaveName(dialog, typed);
     BrowseWithName(dialog, typed);
 }
 
 void RunJoin(HWND dialog) {
     PathBuffer name;
-    GetDlgItemTextA(dialog, IDC_SAVENAME, name, kPathBufferSize);
+    if (!ReadSaveName(dialog, name)) {
+        // Refused before anything is opened; the message shows the name's start.
+        char shown[kPathBufferSize + 2];
+        PrintBounded(shown, sizeof shown, "%s%s", name, kEllipsis);
+        ReportUnwritableOutput(dialog, shown, ENAMETOOLONG);
+        return;
+    }
     JoinFormat format =
         IsDlgButtonChecked(dialog, IDC_FORMAT_HTML) == BST_CHECKED ? kJoinHtml : kJoinPlainText;
     ShowWindow(dialog, SW_HIDE);

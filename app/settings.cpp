@@ -47,12 +47,18 @@ bool ReadSettingNumber(const char* key, const char* iniPath, int* value) {
 
 } // namespace
 
-void SettingsPathOf(const char* moduleFileName, char* buffer) {
-    CopyBounded(buffer, kPathBufferSize, moduleFileName);
-    StripExtension(buffer);
-    std::size_t length = std::strlen(buffer);
-    std::strncat(buffer, ".ini", kPathBufferSize - 1 - length);
+bool SettingsPathOf(const char* moduleFileName, char* buffer) {
+    PathBuffer program;
+    // A settings name cut to fit would be some other file beside the program.
+    if (!CopyWholePath(program, moduleFileName))
+        return false;
+    StripExtension(program);
+    if (PrintBounded(buffer, kPathBufferSize, "%s.ini", program) < 0) {
+        buffer[0] = '\0';
+        return false;
+    }
     ToLowerInPlace(buffer);
+    return true;
 }
 
 bool GetSettingsPath(char* buffer) {
@@ -61,8 +67,7 @@ bool GetSettingsPath(char* buffer) {
     // A name cut short by the buffer would point beside the program.
     if (length == 0 || length >= static_cast<DWORD>(kPathBufferSize))
         return false;
-    SettingsPathOf(module, buffer);
-    return true;
+    return SettingsPathOf(module, buffer);
 }
 
 bool ReadSettingBool(const char* key, const char* iniPath, bool fallback) {

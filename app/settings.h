@@ -13,9 +13,10 @@ struct WindowSettings {
 };
 
 // The INI path for a program file: its extension replaced by ".ini", folded to lower case
-// (ASCII letters only), at most 521 bytes. buffer is a PathBuffer.
-void SettingsPathOf(const char* moduleFileName, char* buffer);
-// The INI path of this program; false when its own file name cannot be read.
+// (ASCII letters only). buffer is a PathBuffer; false (and buffer empty) when that name does
+// not fit one.
+bool SettingsPathOf(const char* moduleFileName, char* buffer);
+// The INI path of this program; false when its own file name cannot be read whole.
 bool GetSettingsPath(char* buffer);
 
 // One key of the section, or the default when its value does not start with a number.

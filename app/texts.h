@@ -40,4 +40,10 @@ constexpr char kReasonBadName[] = "\x95\xdb\x91\xb6\x96\xbc\x82\xc9\x8e\x67\x82\
                                   "\x95\xb6\x8e\x9a\x82\xaa\x8a\xdc\x82\xdc\x82\xea\x82\xc4\x82\xa2"
                                   "\x82\xdc\x82\xb7\x81\x42";
 
+// 保存名が長すぎます。
+constexpr char kReasonTooLong[] = "\x95\xdb\x91\xb6\x96\xbc\x82\xaa\x92\xb7\x82\xb7\x82\xac\x82"
+                                  "\xdc\x82\xb7\x81\x42";
+// … (shown after the start of a name too long to show whole)
+constexpr char kEllipsis[] = "\x81\x63";
+
 constexpr char kProgramName[] = "vellumor";

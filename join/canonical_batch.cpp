@@ -22,17 +22,9 @@ static bool JoinToFolder(CanonicalBatch* batch, char* out, const char* folder, c
         CopyBounded(batch->folder, kPathBufferSize, folder);
         batch->resolved = GetCanonicalPath(batch->canonical, folder);
     }
-    std::size_t folderLength = std::strlen(batch->canonical);
-    // A root ends with its separator already.
-    std::size_t nameAt = folderLength;
-    if (folderLength == 0 || batch->canonical[folderLength - 1] != kFolderSeparator)
-        ++nameAt;
-    if (!batch->resolved || nameAt + std::strlen(name) >= static_cast<std::size_t>(kPathBufferSize))
-        return false;
-    std::memcpy(out, batch->canonical, folderLength);
-    out[folderLength] = kFolderSeparator;
-    std::strcpy(out + nameAt, name);
-    return true;
+    // A root ends with its separator already; a folder may end in a character whose second
+    // byte looks like one, which is no separator.
+    return batch->resolved && JoinFolderAndName(out, batch->canonical, name);
 }
 
 // Two items whose names the code page spells alike cannot be told apart by that spelling.

@@ -6,6 +6,7 @@
 #include "join/canonical_batch.h"
 #include "join/canonical_batch_platform.h"
 #include "text/buffer.h"
+#include "text/path.h"
 
 // Once its folder is resolved, a name only needs to be no symbolic link: its folder's listing
 // says so of many names in one system call, where asking costs one each.
@@ -40,18 +41,14 @@ void CloseListing(CanonicalBatch* batch) {
 
 bool SplitStoredName(CanonicalBatch* batch, const char* path, char* folder, char* name,
                      bool* file) {
-    const char* slash = std::strrchr(path, '/');
-    const char* leaf = slash != nullptr ? slash + 1 : path;
+    const char* leaf = FileNamePart(path);
     if (*leaf == '\0' || std::strcmp(leaf, ".") == 0 || std::strcmp(leaf, "..") == 0 ||
-        std::strlen(path) >= static_cast<std::size_t>(kPathBufferSize))
+        !CopyWholePath(folder, path))
         return false;
-    if (slash == nullptr) {
+    if (leaf == path)
         std::strcpy(folder, ".");
-    } else {
-        std::size_t length = static_cast<std::size_t>(slash - path) + 1;
-        std::memcpy(folder, path, length);
-        folder[length] = '\0';
-    }
+    else
+        folder[leaf - path] = '\0'; // the folder keeps its separator: "/" stays the root
     ListedKind kind = ListedKindOf(batch, folder, leaf);
     bool regular = kind == kListedFile;
     if (kind == kListedUnknown) {

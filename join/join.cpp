@@ -1,7 +1,6 @@
 #include "join/join.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include "join/writers.h"
 #include "text/path.h"
@@ -11,12 +10,11 @@ bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format) 
     if (list.count(list.owner) <= 0)
         return true;
     // A name cut to fit could be another file's, which would then be overwritten.
-    if (std::strlen(outputName) >= static_cast<std::size_t>(kPathBufferSize)) {
+    PathBuffer outputPath;
+    if (!CopyWholePath(outputPath, outputName)) {
         errno = ENAMETOOLONG;
         return false;
     }
-    PathBuffer outputPath;
-    CopyBounded(outputPath, kPathBufferSize, outputName);
     // An existing output is compared with the entries by its canonical spelling; a new one
     // is created as typed, relative to the current folder.
     if (FileExists(outputPath))

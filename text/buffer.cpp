@@ -19,6 +19,16 @@ void CopyBounded(char* destination, int size, const char* source) {
     destination[n - 1] = '\0';
 }
 
+bool CopyWholePath(char* out, const char* path) {
+    std::size_t length = std::strlen(path);
+    if (length >= static_cast<std::size_t>(kPathBufferSize)) {
+        out[0] = '\0';
+        return false;
+    }
+    std::memmove(out, path, length + 1);
+    return true;
+}
+
 int PrintBounded(char* buffer, int size, const char* format, ...) {
     if (size <= 0)
         return -1;

@@ -11,6 +11,10 @@ typedef char PathBuffer[kPathBufferSize];
 // ending on the first half of a character that the source goes on to complete.
 void CopyBounded(char* destination, int size, const char* source);
 
+// Copies a path into the PathBuffer out when it fits whole; else out is empty and the result
+// false. A path cut to fit could name another file, so paths are never cut.
+bool CopyWholePath(char* out, const char* path);
+
 // snprintf into size bytes, always terminated. Gives the length, or -1 when the size is 0,
 // the text was cut, or formatting failed. Cuts at the byte limit, double-byte blind.
 int PrintBounded(char* buffer, int size, const char* format, ...)

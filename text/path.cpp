@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "text/buffer.h"
 #include "text/sjis.h"
 
 // Index of the last separator, or -1. Scans backwards, as the separator test is costly
@@ -50,4 +51,17 @@ char* StripExtension(char* path) {
         return dot;
     *dot = '\0';
     return dot + 1;
+}
+
+bool EndsWithFolderSeparator(const char* path) {
+    std::size_t length = std::strlen(path);
+    return length > 0 && IsFolderSeparatorAt(path, static_cast<unsigned>(length - 1));
+}
+
+bool JoinFolderAndName(char* out, const char* folder, const char* name) {
+    const char separator[2] = {EndsWithFolderSeparator(folder) ? '\0' : kFolderSeparator, '\0'};
+    if (PrintBounded(out, kPathBufferSize, "%s%s%s", folder, separator, name) >= 0)
+        return true;
+    out[0] = '\0';
+    return false;
 }

@@ -9,6 +9,14 @@ extern const char kFolderSeparator;
 // The byte at index is a folder separator of this platform.
 bool IsFolderSeparatorAt(const char* path, unsigned index);
 
+// The path's last byte is a folder separator (a drive's root ends so).
+bool EndsWithFolderSeparator(const char* path);
+
+// folder, a separator unless folder already ends with one, then name, into the PathBuffer
+// out. False, and out empty, when that does not fit whole: a cut name could be another
+// file's.
+bool JoinFolderAndName(char* out, const char* folder, const char* name);
+
 // The text after the last separator; the path itself when there is none.
 const char* FileNamePart(const char* path);
 char* FileNamePart(char* path);

@@ -136,6 +136,43 @@ TEST_F(CommandsTest, AnOutputThatCannotBeWrittenBringsTheWindowBackAsItWas) {
     EXPECT_EQ(ReadWholeFile(fixed).rfind("<!DOCTYPE HTML PUBLIC", 0), 0u);
 }
 
+// The field takes names of any length; one that does not fit a path is refused before anything
+// is opened, never cut into the name of another file.
+TEST_F(CommandsTest, ANameTooLongForAPathIsRefusedNotCut) {
+    std::string fits = PathOfLength(scratch_, 521);
+    ASSERT_TRUE(WriteWholeFile(fits, "keep"));
+    const std::string tooLong[] = {fits + "x", fits + std::string(79, 'x')}; // 522 and 600 bytes
+    std::vector<std::string> before;
+    INT_PTR result = Run([&](HWND dialog) {
+        Fill(dialog, {"a.txt"});
+        before = ListEntries();
+        for (const std::string& name : tooLong) {
+            SetDlgItemTextA(dialog, IDC_SAVENAME, name.c_str());
+            std::string message;
+            WindowWatcher box([&](HWND w) { return IsMessageBoxOf(w, dialog); },
+                              [&](HWND w) {
+                                  message = MessageBoxText(w);
+                                  SendMessageA(w, WM_COMMAND, IDOK, 0);
+                              });
+            Press(dialog, IDOK);
+            EXPECT_EQ(box.seen(), 1);
+            // 保存名が長すぎます。
+            EXPECT_NE(message.find(kCouldNotWrite + "\r\n\x95\xdb\x91\xb6\x96\xbc\x82\xaa\x92\xb7"),
+                      std::string::npos)
+                << message;
+            EXPECT_EQ(ListEntries(), before);
+            EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_SAVENAME)), name);
+            EXPECT_EQ(ReadWholeFile(fits), "keep");
+        }
+        SetDlgItemTextA(dialog, IDC_SAVENAME, fits.c_str());
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(ReadWholeFile(fits), "a.txt content\r\n");
+    for (const std::string& name : tooLong)
+        EXPECT_FALSE(PathExists(name));
+}
+
 TEST_F(CommandsTest, BrowseStartsFromTheTypedNameAndReturnsTheChoice) {
     std::string typed = scratch_ / "old.txt";
     std::string seenTitle, seenName, afterCancel, afterSave;

@@ -1,6 +1,5 @@
 // The settings file: where it lives, how its values read, and its bytes after a run.
 #include <climits>
-#include <cstring>
 #include <string>
 
 #include "app/geometry.h"
@@ -25,12 +24,16 @@ TEST(SettingsPath, IsTheProgramPathWithIniForItsExtensionInLowerCase) {
     EXPECT_EQ(PathFor("C:\\\x95\x5c\\\x83\x41\xb1.Exe"), "c:\\\x95\x5c\\\x83\x41\xb1.ini");
 }
 
-TEST(SettingsPath, NeverExceedsAPathBuffer) {
+// A settings name cut to fit would be some other file beside the program.
+TEST(SettingsPath, FitsAPathBufferWholeOrIsRefused) {
     std::string longest = "C:\\" + std::string(514, 'A') + ".EXE"; // 521 bytes
     PathBuffer path;
-    SettingsPathOf(longest.c_str(), path);
-    EXPECT_EQ(std::strlen(path), 521u);
-    EXPECT_EQ(std::string(path, 3), "c:\\");
+    EXPECT_TRUE(SettingsPathOf(longest.c_str(), path));
+    EXPECT_EQ(path, "c:\\" + std::string(514, 'a') + ".ini");
+    std::string bare = "C:\\" + std::string(515, 'A'); // no extension; ".ini" makes 522 bytes
+    EXPECT_FALSE(SettingsPathOf(bare.c_str(), path));
+    EXPECT_STREQ(path, "");
+    EXPECT_FALSE(SettingsPathOf((longest + "X").c_str(), path));
 }
 
 class SettingsFileTest : public DialogTest {

@@ -175,28 +175,33 @@ TEST(JoinTool, ADashAloneOrAfterDoubleDashIsAFile) {
 }
 
 // A name cut to fit a path would be another file's: neither the output nor a file is cut.
+// 521 bytes fit; from 522 on a name is refused.
 TEST(JoinTool, NamesTooLongForAPathAreRefusedNotCut) {
     ScratchDir dir;
-    std::string folders = dir / std::string(200, 'f');
-    ASSERT_TRUE(MakeFolder(folders));
-    folders += kSep + std::string(200, 'g');
-    ASSERT_TRUE(MakeFolder(folders));
-    std::string victim = folders + kSep;
-    victim += std::string(521 - victim.size(), 'v');
-    ASSERT_TRUE(WriteWholeFile(victim, "keep"));
+    std::string fits = PathOfLength(dir, 521);
+    ASSERT_TRUE(WriteWholeFile(fits, "keep"));
     std::string a = dir.Write("a.txt", "A");
-    std::string tooLong = victim + std::string(98, 'x');
+    for (std::string tooLong : {fits + "x", fits + std::string(98, 'x')}) {
+        ToolResult r = Join({"-o", tooLong, a});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(Mentions(r.err, "cannot write " + tooLong + ": name too long")) << r.err;
+        EXPECT_EQ(ReadWholeFile(fits), "keep");
 
-    ToolResult r = Join({"-o", tooLong, a});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(Mentions(r.err, "cannot write " + tooLong + ": name too long")) << r.err;
-    EXPECT_EQ(ReadWholeFile(victim), "keep");
-    EXPECT_EQ(ReadWholeFile(tooLong), "<missing>");
-
-    r = Join({"-o", dir / "out", tooLong, a});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(Mentions(r.err, "skipped " + tooLong + ": name too long")) << r.err;
-    EXPECT_EQ(ReadWholeFile(dir / "out"), "A");
+        r = Join({"-o", dir / "out", tooLong, a});
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_TRUE(Mentions(r.err, "skipped " + tooLong + ": name too long")) << r.err;
+        EXPECT_EQ(ReadWholeFile(dir / "out"), "A");
+    }
+    ToolResult r;
+#ifndef _WIN32
+    // Windows's ANSI file calls find no file beyond MAX_PATH; the C runtime opens the output.
+    r = Join({"-o", dir / "out", fits, a});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadWholeFile(dir / "out"), "keepA");
+#endif
+    r = Join({"-o", fits, a});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadWholeFile(fits), "A");
 }
 
 #ifndef _WIN32

@@ -4,15 +4,17 @@
 
 #include "support/paths.h"
 #include "support/scratch.h"
+#include "text/sjis.h"
 
 namespace {
 
-// Quotes one argument so that the C runtime's parser gives it back unchanged.
+// Quotes one argument so that the C runtime's parser gives it back unchanged. The second
+// byte of 表 or ソ is no backslash to that parser either.
 std::string Quote(const std::string& a) {
     std::string q = "\"";
     for (std::size_t i = 0; i < a.size(); ++i) {
         std::size_t slashes = 0;
-        while (i < a.size() && a[i] == '\\') {
+        while (i < a.size() && IsRealBackslashAt(a.c_str(), static_cast<unsigned>(i))) {
             ++slashes;
             ++i;
         }

@@ -15,6 +15,16 @@ std::string ScratchDir::Write(const std::string& name, const std::string& bytes)
     return full;
 }
 
+std::string PathOfLength(const ScratchDir& dir, std::size_t length) {
+    std::string path = dir.path();
+    // Each folder leaves room for a separator and a last name of at least one byte.
+    while (length - path.size() > 201) {
+        path += kSep + std::string(199, 'f');
+        MakeFolder(path);
+    }
+    return path + kSep + std::string(length - path.size() - 1, 'n');
+}
+
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr)

@@ -1,6 +1,7 @@
 // Test support: a fresh folder per test, and whole-file reads and writes.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #ifdef _WIN32
@@ -26,6 +27,11 @@ class ScratchDir {
   private:
     std::string path_;
 };
+
+// A path of exactly length bytes inside dir (length at least dir's path and a separator more):
+// its folders are made, the last name is not. Deep paths need several folders, as no one name
+// may be longer than 255 bytes.
+std::string PathOfLength(const ScratchDir& dir, std::size_t length);
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 // The file's bytes; "<missing>" when it cannot be opened.

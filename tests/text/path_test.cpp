@@ -3,6 +3,7 @@
 #include <string>
 
 #include "support/scratch.h"
+#include "text/buffer.h"
 #include "text/path.h"
 
 namespace {
@@ -75,4 +76,22 @@ TEST(FileExists, FilesAndFoldersExist) {
     EXPECT_TRUE(FileExists(dir.Write("a.txt", "x").c_str()));
     EXPECT_FALSE(FileExists((dir / "missing.txt").c_str()));
     EXPECT_FALSE(FileExists(""));
+}
+
+TEST(PathParts, JoinFolderAndNameFitsWholeOrNotAtAll) {
+    PathBuffer out;
+    EXPECT_TRUE(JoinFolderAndName(out, P("C:|d").c_str(), "a.txt"));
+    EXPECT_STREQ(out, P("C:|d|a.txt").c_str());
+    EXPECT_TRUE(JoinFolderAndName(out, P("C:|").c_str(), "a.txt")); // a root ends with one
+    EXPECT_STREQ(out, P("C:|a.txt").c_str());
+#ifdef _WIN32
+    // 表 and ソ end in 0x5C, which is no separator: one is still needed.
+    EXPECT_TRUE(JoinFolderAndName(out, "C:\\\x95\x5c", "\x83\x5c"));
+    EXPECT_STREQ(out, "C:\\\x95\x5c\\\x83\x5c");
+#endif
+    std::string folder(510, 'f');
+    EXPECT_TRUE(JoinFolderAndName(out, folder.c_str(), "0123456789")); // 521 bytes
+    EXPECT_EQ(std::string(out), folder + kSep + "0123456789");
+    EXPECT_FALSE(JoinFolderAndName(out, folder.c_str(), "0123456789a"));
+    EXPECT_STREQ(out, "");
 }
