@@ -1,7 +1,6 @@
 // Browse and OK: choosing the output name, and the join itself.
 #include "app/dialog.h"
 
-#include <cerrno>
 #include <cstddef>
 #include <commdlg.h>
 #include <cstring>
@@ -83,36 +82,23 @@ void RemoveBusyIcon(HWND dialog, HICON icon) {
         DestroyIcon(icon);
 }
 
-// Why the output could not be written, for the errors a user can do something about.
-const char* FailureReason(int error) {
-    static const struct {
-        int error;
-        const char* reason;
-    } kReasons[] = {
-        {ENOENT, kReasonNoFolder},
-        {EACCES, kReasonDenied},
-        {ENOSPC, kReasonDiskFull},
-        {EINVAL, kReasonBadName},
-        {ENAMETOOLONG, kReasonTooLong},
-    };
-    for (const auto& entry : kReasons) {
-        if (entry.error == error)
-            return entry.reason;
-    }
-    return nullptr;
-}
-
-// The one message the program shows: a join whose output could not be written must not end
-// as if it had succeeded. The window is back with everything as it was, so the user can fix the
-// name and press OK again.
-void ReportUnwritableOutput(HWND dialog, const char* name, int error) {
+// The one message the program shows: a join that failed must not end as if it had succeeded.
+// It names the output that could not be written, or the file that could not be read, and the
+// system's reason. The window is back with everything as it was, so the user can fix what is
+// wrong and press OK again; a previous output is still as it was.
+void ReportFailedJoin(HWND dialog, const JoinFailure& failure, const char* shownName) {
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
-    char message[kPathBufferSize + 256];
-    const char* reason = FailureReason(error);
-    PrintBounded(message, std::size(message), "%s%s%s%s%s", kWriteFailedOpen, name,
-                 kWriteFailedClose, reason != nullptr ? "\r\n" : "",
-                 reason != nullptr ? reason : "");
+    char reason[256];
+    if (failure.kind == kJoinNameTooLong)
+        CopyBounded(reason, sizeof reason, kReasonTooLong);
+    else
+        DescribeSystemError(failure.error, reason, sizeof reason);
+    bool reading = failure.kind == kJoinEntryFailed;
+    char message[kPathBufferSize + 512];
+    PrintBounded(message, std::size(message), "%s%s%s\r\n%s", kFailedNameOpen,
+                 reading ? failure.file : shownName, reading ? kReadFailedClose : kWriteFailedClose,
+                 reason);
     MessageBoxA(dialog, message, kProgramName, MB_OK | MB_ICONWARNING);
     HWND field = GetDlgItem(dialog, IDC_SAVENAME);
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
@@ -142,24 +128,24 @@ void BrowseForSaveName(HWND dialog) {
 
 void RunJoin(HWND dialog) {
     PathBuffer name;
+    JoinFailure failure;
     if (!ReadSaveName(dialog, name)) {
         // Refused before anything is opened; the message shows the name's start.
         char shown[kPathBufferSize + 2];
         PrintBounded(shown, sizeof shown, "%s%s", name, kEllipsis);
-        ReportUnwritableOutput(dialog, shown, ENAMETOOLONG);
+        failure.kind = kJoinNameTooLong;
+        ReportFailedJoin(dialog, failure, shown);
         return;
     }
     JoinFormat format =
         IsDlgButtonChecked(dialog, IDC_FORMAT_HTML) == BST_CHECKED ? kJoinHtml : kJoinPlainText;
     ShowWindow(dialog, SW_HIDE);
     HICON icon = ShowBusyIcon(dialog);
-    errno = 0;
     ListBoxCalls calls = ListBoxCallsOf(GetDlgItem(dialog, IDC_FILELIST));
-    bool joined = JoinFiles(name, FileListOfListBox(calls), format);
-    int error = errno;
+    bool joined = JoinFiles(name, FileListOfListBox(calls), format, &failure);
     RemoveBusyIcon(dialog, icon);
     if (!joined) {
-        ReportUnwritableOutput(dialog, name, error);
+        ReportFailedJoin(dialog, failure, name);
         return;
     }
     EndDialog(dialog, IDOK);

@@ -1,5 +1,4 @@
 // vellumor-join: the join run of the program's OK button, from the command line.
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -16,8 +15,9 @@ const char kUsage[] =
     "Joins the FILEs, in the order given, into OUTPUT: byte for byte, or with --html as one\n"
     "Shift_JIS HTML page with a table of contents and one table per file.\n"
     "Missing files and the output itself are skipped and named on standard error.\n"
-    "Exit status: 0 done (also when files were skipped), 1 OUTPUT could not be written,\n"
-    "2 usage error.\n";
+    "OUTPUT is replaced only once all of it is written: a failed join leaves it as it was.\n"
+    "Exit status: 0 done (also when files were skipped), 1 OUTPUT could not be written or a\n"
+    "FILE could not be read to its end, 2 usage error.\n";
 
 struct Arguments {
     bool html = false;
@@ -70,7 +70,7 @@ struct Entries {
 
 void ReportSkipped(void* listener, int index, const char* path, JoinSkip why) {
     static const char* const kWhy[] = {"no such file", "it is the output file",
-                                       "it could not be read"};
+                                       "it could not be read", "it is not a file"};
     const Entries* entries = static_cast<const Entries*>(listener);
     // The join reads a name too long for a path as no file at all; it is named as typed.
     if (entries->names[index].size() >= static_cast<std::size_t>(kPathBufferSize))
@@ -108,11 +108,14 @@ int main(int argc, char** argv) {
     FileList list = FileListOfPaths(array);
     list.skipped = ReportSkipped;
     list.listener = &entries;
-    errno = 0;
-    if (!JoinFiles(args.output, list, args.html ? kJoinHtml : kJoinPlainText)) {
-        int why = errno;
-        std::fprintf(stderr, "vellumor-join: cannot write %s: %s\n", args.output,
-                     why == ENAMETOOLONG ? "name too long" : std::strerror(why));
+    JoinFailure failure;
+    if (!JoinFiles(args.output, list, args.html ? kJoinHtml : kJoinPlainText, &failure)) {
+        char reason[512] = "name too long";
+        if (failure.kind != kJoinNameTooLong)
+            DescribeSystemError(failure.error, reason, sizeof reason);
+        bool reading = failure.kind == kJoinEntryFailed;
+        std::fprintf(stderr, "vellumor-join: cannot %s %s: %s\n", reading ? "read" : "write",
+                     reading ? failure.file : args.output, reason);
         return 1;
     }
     return 0;

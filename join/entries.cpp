@@ -10,10 +10,18 @@ std::FILE* OpenEntry(const char* path) {
     return ReadUnbuffered(std::fopen(path, "rb"));
 }
 
-void CloseEntry(const FileList& list, int index, const char* path, std::FILE* entry) {
-    if (std::ferror(entry))
-        ReportSkip(list, index, path, kSkipUnreadable);
+void CloseEntry(OutputStream& out, const char* path, std::FILE* entry) {
+    if (std::ferror(entry) && out.error != 0 && out.failedEntry[0] == '\0')
+        CopyBounded(out.failedEntry, kPathBufferSize, path);
     std::fclose(entry);
+}
+
+bool IsOutputIdentity(const OutputStream& out, unsigned long long device, unsigned long long node) {
+    for (int i = 0; i < out.identities; ++i) {
+        if (out.device[i] == device && out.node[i] == node)
+            return true;
+    }
+    return false;
 }
 
 void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why) {

@@ -12,8 +12,9 @@ std::FILE* OpenEntry(const char* path);
 // Gives an opened stream the same unbuffered reading.
 std::FILE* ReadUnbuffered(std::FILE* entry);
 
-// Closes an entry after its copy; a read error that cut the copy short is reported.
-void CloseEntry(const FileList& list, int index, const char* path, std::FILE* entry);
+// Closes an entry after its copy; a read error that cut the copy short fails the run, and
+// the output names the entry.
+void CloseEntry(OutputStream& out, const char* path, std::FILE* entry);
 
 // Fetches entry index into path and applies the written-entry rule: it exists and it is not
 // the output file.
@@ -25,7 +26,9 @@ std::FILE* OpenListedEntry(const FileList& list, int index, const OutputStream& 
 void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why);
 
 // Platform rules, one file per platform:
-// The entry exists and is not the output file; else why it is skipped. Both platforms compare
+// Whether the system's identity of a file is one of the output's.
+bool IsOutputIdentity(const OutputStream& out, unsigned long long device, unsigned long long node);
+// The entry exists, is a file and is not the output file; else why it is skipped. Both platforms compare
 // the files themselves; Windows first compares the canonical names, case folded, as well.
 bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why);
 // IsWrittenEntry and OpenEntry in one; null with the reason (kSkipUnreadable when the entry

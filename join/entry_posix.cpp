@@ -1,20 +1,9 @@
-#include <cerrno>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "join/entries.h"
 
 static bool IsTheOutput(const OutputStream& out, const struct stat& st) {
-    return out.identified && st.st_dev == out.device && st.st_ino == out.node;
-}
-
-void NoteOutputIdentity(OutputStream& out) {
-    struct stat st;
-    if (fstat(fileno(out.file), &st) == 0) {
-        out.identified = true;
-        out.device = st.st_dev;
-        out.node = st.st_ino;
-    }
+    return IsOutputIdentity(out, st.st_dev, st.st_ino);
 }
 
 // Letter case is never folded here: on a case-sensitive file system a.txt and A.txt are two
@@ -48,7 +37,10 @@ std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip
             std::fclose(f);
         return nullptr;
     }
-    if (f == nullptr) {
+    // A folder opens, but has no bytes to read.
+    if (f == nullptr || S_ISDIR(st.st_mode)) {
+        if (f != nullptr)
+            std::fclose(f);
         *why = kSkipUnreadable;
         return nullptr;
     }
@@ -56,18 +48,4 @@ std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip
     // are read (those under /proc) give size 0 whatever they hold: read to the end.
     out.entryLeft = S_ISREG(st.st_mode) && st.st_size > 0 ? st.st_size : -1;
     return ReadUnbuffered(f);
-}
-
-bool CopyRestInKernel(OutputStream& out, std::FILE* source) {
-    int from = fileno(source), to = fileno(out.file);
-    for (;;) {
-        ssize_t n = copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
-        if (n == 0)
-            return true;
-        // Impossible between these two files (a device, an old kernel), or a failure on
-        // either side: the buffered copy goes on from here and tells a read error from a
-        // write error.
-        if (n < 0 && errno != EINTR)
-            return false;
-    }
 }

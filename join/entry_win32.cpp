@@ -26,8 +26,7 @@ HANDLE HandleOf(std::FILE* stream) {
 
 bool IsTheOutput(const OutputStream& out, HANDLE file) {
     unsigned long long volume, index;
-    return out.identified && IdentityOf(file, &volume, &index) && volume == out.device &&
-           index == out.node;
+    return IdentityOf(file, &volume, &index) && IsOutputIdentity(out, volume, index);
 }
 
 // The names first, as the list holds canonical names and the output's is canonical when it
@@ -46,27 +45,25 @@ bool PassesNameRule(const OutputStream& out, const char* entry, JoinSkip* why) {
 
 } // namespace
 
-void NoteOutputIdentity(OutputStream& out) {
-    out.identified = IdentityOf(HandleOf(out.file), &out.device, &out.node);
-}
-
+// Asking who a file is needs a handle, but no right to read it; a device (AUX, COM1, CON)
+// opened so is never read, which could wait for ever.
 bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
     if (!PassesNameRule(out, entry, why))
         return false;
-    // Asking who a file is needs a handle, but no right to read it.
     HANDLE file = CreateFileA(entry, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return true; // what cannot be asked is for the opening to find out
+    bool device = GetFileType(file) != FILE_TYPE_DISK;
     bool isOutput = IsTheOutput(out, file);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    if (isOutput)
-        *why = kSkipIsOutput;
-    return !isOutput;
+    CloseHandle(file);
+    *why = device ? kSkipNotAFile : kSkipIsOutput;
+    return !device && !isOutput;
 }
 
 // The identity is taken from the stream that is read, so what is copied is what was checked.
 std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
-    if (!PassesNameRule(out, entry, why))
+    if (!IsWrittenEntry(out, entry, why))
         return nullptr;
     std::FILE* f = OpenEntry(entry);
     if (f == nullptr) {
@@ -79,9 +76,4 @@ std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip
         return nullptr;
     }
     return f;
-}
-
-// The C runtime's streams offer no copy inside the system: the buffer does it all.
-bool CopyRestInKernel(OutputStream&, std::FILE*) {
-    return false;
 }

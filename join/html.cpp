@@ -92,7 +92,7 @@ void WriteBody(OutputStream& out, const FileList& list) {
         WriteText(out, "<TR><TD>\n");
         if (entry != nullptr) {
             CopyEscapedBytes(out, entry);
-            CloseEntry(list, i, path, entry);
+            CloseEntry(out, path, entry);
         }
         WriteText(out, "</TD></TR>\n</TABLE>\n<BR>\n");
     }
@@ -101,12 +101,12 @@ void WriteBody(OutputStream& out, const FileList& list) {
 
 } // namespace
 
-bool WriteHtmlJoin(const char* outputPath, const FileList& list) {
+bool WriteHtmlJoin(const char* outputPath, const FileList& list, JoinFailure* failure) {
     OutputStream out;
     if (!OpenOutput(out, outputPath, true))
-        return false;
+        return TellFailure(out, failure);
     WriteHead(out);
     WriteContents(out, list);
     WriteBody(out, list);
-    return CloseOutput(out);
+    return CloseOutput(out) || TellFailure(out, failure);
 }

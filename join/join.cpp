@@ -1,18 +1,21 @@
 #include "join/join.h"
 
-#include <cerrno>
-
 #include "join/writers.h"
 #include "text/path.h"
 
-bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format) {
+bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format,
+               JoinFailure* failure) {
     // An empty list leaves any existing output alone: nothing is created or truncated.
     if (list.count(list.owner) <= 0)
         return true;
     // A name cut to fit could be another file's, which would then be overwritten.
     PathBuffer outputPath;
     if (!CopyWholePath(outputPath, outputName)) {
-        errno = ENAMETOOLONG;
+        if (failure != nullptr) {
+            failure->kind = kJoinNameTooLong;
+            failure->error = 0;
+            CopyBounded(failure->file, kPathBufferSize, outputName);
+        }
         return false;
     }
     // An existing output is compared with the entries by its canonical spelling; a new one
@@ -20,6 +23,6 @@ bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format) 
     if (FileExists(outputPath))
         GetCanonicalPath(outputPath, outputPath);
     if (format == kJoinHtml)
-        return WriteHtmlJoin(outputPath, list);
-    return WritePlainJoin(outputPath, list);
+        return WriteHtmlJoin(outputPath, list, failure);
+    return WritePlainJoin(outputPath, list, failure);
 }

@@ -6,8 +6,9 @@
 
 enum JoinFormat { kJoinPlainText, kJoinHtml };
 
-// Why an entry is left out of the output (or, when unreadable, gets an empty table).
-enum JoinSkip { kSkipMissing, kSkipIsOutput, kSkipUnreadable };
+// Why an entry is left out of the output (or, when unreadable, gets an empty table). A device
+// (a serial port, the console) is not a file: reading it could wait for ever.
+enum JoinSkip { kSkipMissing, kSkipIsOutput, kSkipUnreadable, kSkipNotAFile };
 
 // The ordered list of files, read by index. The same run works over the program's list box
 // and over a plain array of paths.
@@ -22,10 +23,25 @@ struct FileList {
     void* listener;
 };
 
-// Runs the join on OK. An empty list succeeds without touching the output. On failure errno
-// tells why the output could not be opened or written; an output name too long for a
-// PathBuffer is refused (ENAMETOOLONG) before anything is opened.
-bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format);
+// Why a run failed. error is the system's own code (errno on POSIX, GetLastError on Windows).
+enum JoinFailureKind { kJoinNameTooLong, kJoinOutputFailed, kJoinEntryFailed };
+struct JoinFailure {
+    JoinFailureKind kind;
+    unsigned long error;
+    PathBuffer file; // the output, or the entry whose reading failed
+};
+
+// Runs the join on OK. An empty list succeeds without touching the output. The output is
+// written beside its place and put there only when all of it is written, so that a failed run
+// leaves a previous output as it was. An output name too long for a PathBuffer is refused
+// before anything is opened, and an entry whose reading fails part-way fails the run. On
+// failure, *failure (when given) tells what failed and why.
+bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format,
+               JoinFailure* failure = nullptr);
+
+// The system's words for an error code of a JoinFailure, in the user's language where the
+// system has it, into a buffer of size bytes.
+void DescribeSystemError(unsigned long error, char* text, int size);
 
 // One spelling per existing file or folder: absolute, normalised, as the file system stores
 // it. The PathBuffer out is always written; empty on failure. out may be path itself.

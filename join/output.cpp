@@ -1,6 +1,5 @@
 #include "join/output.h"
 
-#include <cerrno>
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +9,8 @@
 #include <thread>
 #include <utility>
 
+#include "text/path.h"
+
 // The thread that writes a full buffer while the next one fills. One buffer is in its hands
 // at most: a hand-off waits until the one before is written.
 struct OutputWriter {
@@ -18,18 +19,11 @@ struct OutputWriter {
     const unsigned char* pending = nullptr; // the buffer to write; null while idle
     std::size_t size = 0;
     bool stop = false;
-    int error = 0; // errno of its first failed write
+    unsigned long error = 0; // the system's code of its first failed write
     std::thread thread;
 };
 
 namespace {
-
-int WriteToFile(std::FILE* file, const void* bytes, std::size_t size) {
-    errno = 0;
-    if (std::fwrite(bytes, 1, size, file) == size)
-        return 0;
-    return errno != 0 ? errno : EIO;
-}
 
 void RunWriter(OutputWriter& w, std::FILE* file) {
     std::unique_lock<std::mutex> hold(w.lock);
@@ -40,7 +34,7 @@ void RunWriter(OutputWriter& w, std::FILE* file) {
         const unsigned char* bytes = w.pending;
         std::size_t size = w.size;
         hold.unlock();
-        int error = WriteToFile(file, bytes, size);
+        unsigned long error = WriteOutputFile(file, bytes, size);
         hold.lock();
         w.error = error; // after a failure no buffer is handed on
         w.pending = nullptr;
@@ -90,28 +84,45 @@ void StopWriter(OutputStream& out) {
 
 } // namespace
 
+bool TemporaryNameBeside(char* name, const char* output, unsigned long unique) {
+    PathBuffer folder;
+    if (!CopyWholePath(folder, output))
+        return false;
+    // A name without a folder is in the current one, and so is the new file.
+    bool inFolder = SplitFolderAndName(folder) != folder;
+    char leaf[32];
+    PrintBounded(leaf, sizeof leaf, ".vellumor-%08lx.tmp", unique);
+    return inFolder ? JoinFolderAndName(name, folder, leaf) : CopyWholePath(name, leaf);
+}
+
 bool OpenOutput(OutputStream& out, const char* path, bool inBackground) {
-    out = OutputStream{nullptr, path, nullptr, nullptr, nullptr, 0, 0, false, 0, 0, -1, nullptr};
+    out.file = nullptr;
+    out.path = path;
+    out.temporary[0] = '\0';
+    out.created = false;
+    out.used = 0;
+    out.error = 0;
+    out.failedEntry[0] = '\0';
+    out.identities = 0;
+    out.entryLeft = -1;
+    out.writer = nullptr;
     std::size_t buffers = inBackground ? 2 : 1;
     unsigned char* memory =
         static_cast<unsigned char*>(std::malloc(buffers * kOutputBufferSize + kEscapeChunk));
-    if (memory == nullptr) {
-        out.error = ENOMEM;
-        return false;
-    }
     out.buffer = memory;
     out.scratch = memory + kOutputBufferSize;
     out.spare = inBackground ? out.scratch + kEscapeChunk : nullptr;
-    out.file = std::fopen(path, "wb");
-    if (out.file == nullptr) {
-        out.error = errno != 0 ? errno : EIO;
+    if (memory == nullptr) {
+        out.error = NoMemoryError();
+        return false;
+    }
+    if (!OpenOutputFile(out)) {
         std::free(memory);
         out.buffer = out.spare = out.scratch = nullptr;
         return false;
     }
     // The stream's own buffer would only add a copy: every write below is a whole block.
     std::setvbuf(out.file, nullptr, _IONBF, 0);
-    NoteOutputIdentity(out);
     return true;
 }
 
@@ -135,7 +146,7 @@ bool EmptyBuffer(OutputStream& out, bool thenWait) {
             w.changed.notify_all();
             std::swap(out.buffer, out.spare);
         } else {
-            out.error = WriteToFile(out.file, out.buffer, out.used);
+            out.error = WriteOutputFile(out.file, out.buffer, out.used);
         }
     }
     out.used = 0;
@@ -157,7 +168,7 @@ void WriteBytes(OutputStream& out, const void* bytes, std::size_t size) {
         return;
     if (size >= kOutputBufferSize) {
         if (SettleOutput(out))
-            out.error = WriteToFile(out.file, bytes, size);
+            out.error = WriteOutputFile(out.file, bytes, size);
         return;
     }
     std::memcpy(out.buffer + out.used, bytes, size);
@@ -171,14 +182,21 @@ void WriteText(OutputStream& out, const char* text) {
 bool CloseOutput(OutputStream& out) {
     SettleOutput(out);
     StopWriter(out);
-    errno = 0;
-    if (std::fclose(out.file) != 0 && out.error == 0)
-        out.error = errno != 0 ? errno : EIO;
+    FinishOutputFile(out);
     std::free(out.scratch - kOutputBufferSize); // the start of the one allocation
     out.file = nullptr;
     out.buffer = out.spare = out.scratch = nullptr;
-    errno = out.error;
     return out.error == 0;
+}
+
+bool TellFailure(const OutputStream& out, JoinFailure* failure) {
+    if (failure != nullptr) {
+        bool reading = out.failedEntry[0] != '\0';
+        failure->kind = reading ? kJoinEntryFailed : kJoinOutputFailed;
+        failure->error = out.error;
+        CopyBounded(failure->file, kPathBufferSize, reading ? out.failedEntry : out.path);
+    }
+    return false;
 }
 
 std::size_t ReadEntry(OutputStream& out, std::FILE* entry, unsigned char* into, std::size_t room,
@@ -190,6 +208,8 @@ std::size_t ReadEntry(OutputStream& out, std::FILE* entry, unsigned char* into, 
     if (out.entryLeft >= 0)
         out.entryLeft -= static_cast<long long>(n);
     *ended = n < want || out.entryLeft == 0; // a short read: the end, or a read error
+    if (n < want && std::ferror(entry) && out.error == 0)
+        out.error = LastReadError();
     return n;
 }
 

@@ -12,15 +12,25 @@ struct OutputWriter;
 struct OutputStream {
     std::FILE* file;
     const char* path;
+    // The new file beside an existing output that takes its place once all is written; empty
+    // where the output is written in place (a device, a file with other names, a folder that
+    // takes no new file). An output the run creates is written under its own name, so that
+    // an entry naming it is known for the output, and removed when the run fails.
+    PathBuffer temporary;
+    bool created;
     unsigned char* buffer;  // kOutputBufferSize bytes, filled while `spare` is being written
     unsigned char* spare;   // kOutputBufferSize bytes, or none: all is written in this thread
     unsigned char* scratch; // kEscapeChunk bytes of input
     std::size_t used;
-    int error; // errno of the first failure; 0 while all is well
-    // The output file's identity (device and inode, volume and file index), which every
-    // entry is checked against whatever its name; identified is false when it is unknown.
-    bool identified;
-    unsigned long long device, node;
+    // The system's code of the first failure (0 while all is well), and the entry whose
+    // reading failed (empty when it was the output).
+    unsigned long error;
+    PathBuffer failedEntry;
+    // The identities (device and inode, volume and file index) of the file written and of
+    // the output it replaces, which every entry is checked against whatever its name; a
+    // count of 0, 1 or 2 of them is known.
+    int identities;
+    unsigned long long device[2], node[2];
     // What is left to read of the entry being copied, where opening it told its size (-1
     // where not): the read that brings its last byte is the last, none follows to find the
     // end. Set by each opening, which the written-entry rule does on a const stream.
@@ -43,19 +53,39 @@ void WriteText(OutputStream& out, const char* text);
 bool FlushOutput(OutputStream& out);
 // Flushes and waits until all is written, as anything that writes to the file itself must.
 bool SettleOutput(OutputStream& out);
-// Flushes, closes and frees; false when any write or the close failed (errno set).
+// Flushes, closes and frees; puts the new file in the output's place when all went well, and
+// removes it when not. False when anything failed (out.error tells why).
 bool CloseOutput(OutputStream& out);
 
-// Copies the rest of source to the output; a read error ends it like the end of the file.
+// What failed, from a stream whose opening or closing failed, into *failure (when given);
+// gives false.
+bool TellFailure(const OutputStream& out, JoinFailure* failure);
+
+// Copies the rest of source to the output; a read error is the run's failure, noted in
+// out.error for CloseEntry to name the entry.
 void CopyStreamBytes(OutputStream& destination, std::FILE* source);
 // Reads up to room bytes of the entry being copied; ended says that it has given all it has:
 // it reached the end of the file, a read error, or as many bytes as the file had when opened.
 std::size_t ReadEntry(OutputStream& out, std::FILE* entry, unsigned char* into, std::size_t room,
                       bool* ended);
 
-// Platform rules, one file per platform:
-// Notes the output's identity, right after it was opened.
-void NoteOutputIdentity(OutputStream& out);
+// The name of a new file in the output's folder, made unique by `unique`, into the PathBuffer
+// name; false when it does not fit.
+bool TemporaryNameBeside(char* name, const char* output, unsigned long unique);
+
+// The platform's half, one file per platform:
+// Opens the file to write: a new one beside an existing output where it can take its place,
+// else the output itself. Notes the identities. False with out.error when nothing was opened.
+bool OpenOutputFile(OutputStream& out);
+// Writes all of bytes; 0, or the system's code for why not.
+unsigned long WriteOutputFile(std::FILE* file, const void* bytes, std::size_t size);
+// Closes the file; then puts the new file in the output's place when all went well so far,
+// else removes it, or the output the run created. False with out.error when anything failed.
+bool FinishOutputFile(OutputStream& out);
+// The system's code for memory that could not be had.
+unsigned long NoMemoryError();
+// The system's code for the failed read of an entry stream just now.
+unsigned long LastReadError();
 // Copies the rest of source to the output inside the kernel; false when that cannot start
 // here, and the caller copies through the buffer instead.
 bool CopyRestInKernel(OutputStream& out, std::FILE* source);

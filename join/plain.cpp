@@ -4,18 +4,18 @@
 #include "join/entries.h"
 #include "join/output.h"
 
-bool WritePlainJoin(const char* outputPath, const FileList& list) {
+bool WritePlainJoin(const char* outputPath, const FileList& list, JoinFailure* failure) {
     OutputStream out;
     if (!OpenOutput(out, outputPath))
-        return false;
+        return TellFailure(out, failure);
     int count = list.count(list.owner);
     PathBuffer path;
     for (int i = 0; i < count && out.error == 0; ++i) {
         JoinSkip why;
         if (std::FILE* entry = OpenListedEntry(list, i, out, path, &why)) {
             CopyStreamBytes(out, entry);
-            CloseEntry(list, i, path, entry);
+            CloseEntry(out, path, entry);
         }
     }
-    return CloseOutput(out);
+    return CloseOutput(out) || TellFailure(out, failure);
 }

@@ -4,5 +4,6 @@
 
 #include "join/join.h"
 
-bool WritePlainJoin(const char* outputPath, const FileList& list);
-bool WriteHtmlJoin(const char* outputPath, const FileList& list);
+// False when the run failed, with what failed in *failure (when given).
+bool WritePlainJoin(const char* outputPath, const FileList& list, JoinFailure* failure);
+bool WriteHtmlJoin(const char* outputPath, const FileList& list, JoinFailure* failure);

@@ -11,6 +11,7 @@
 
 struct JoinRun {
     std::vector<std::string> skipped; // "index:why" in the order reported, why in words
+    JoinFailure failure;
 
     bool Run(const std::string& output, const std::vector<std::string>& entries,
              JoinFormat format) {
@@ -20,11 +21,11 @@ struct JoinRun {
         PathArray array{paths.data(), static_cast<int>(paths.size())};
         FileList list = FileListOfPaths(array);
         list.skipped = [](void* listener, int index, const char*, JoinSkip why) {
-            static const char* const kWhy[] = {"missing", "output", "unreadable"};
+            static const char* const kWhy[] = {"missing", "output", "unreadable", "device"};
             static_cast<JoinRun*>(listener)->skipped.push_back(std::to_string(index) + ":" +
                                                                kWhy[why]);
         };
         list.listener = this;
-        return JoinFiles(output.c_str(), list, format);
+        return JoinFiles(output.c_str(), list, format, &failure);
     }
 };

@@ -77,9 +77,9 @@ TEST(PlainJoin, OutputThatCannotBeOpenedFailsAndReadsNothing) {
     std::string a = Canonical(dir.Write("a.txt", "A"));
     JoinRun run;
     std::string out = dir / "no-such-folder" + kSep + "out.txt";
-    errno = 0;
     EXPECT_FALSE(run.Run(out, {a}, kJoinPlainText));
-    EXPECT_NE(errno, 0);
+    EXPECT_EQ(run.failure.kind, kJoinOutputFailed);
+    EXPECT_NE(run.failure.error, 0u);
     EXPECT_FALSE(run.Run(dir.path(), {a}, kJoinHtml)); // a folder
     EXPECT_TRUE(run.skipped.empty());
 }
@@ -100,16 +100,14 @@ TEST(PlainJoin, AFailedWriteIsAFailure) {
     ScratchDir dir;
     std::string a = Canonical(dir.Write("a.txt", std::string(300000, 'a')));
     JoinRun run;
-    errno = 0;
     EXPECT_FALSE(run.Run("/dev/full", {a}, kJoinPlainText));
-    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_EQ(run.failure.error, static_cast<unsigned long>(ENOSPC));
     EXPECT_FALSE(run.Run("/dev/full", {a}, kJoinHtml));
     EXPECT_FALSE(run.Run("/dev/full", {dir.Write("tiny", "x")}, kJoinPlainText)); // fails on close
     // A page of many buffers, whose writes fail while the next buffers fill.
     std::string spaces = Canonical(dir.Write("spaces.txt", std::string(1 << 20, ' ')));
-    errno = 0;
     EXPECT_FALSE(run.Run("/dev/full", {spaces, spaces, spaces}, kJoinHtml));
-    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_EQ(run.failure.error, static_cast<unsigned long>(ENOSPC));
 }
 
 TEST(PlainJoin, LetterCaseIsKeptOnACaseSensitiveFileSystem) {

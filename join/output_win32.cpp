@@ -1,0 +1,178 @@
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <io.h>
+
+#include "join/output.h"
+#include "text/buffer.h"
+
+namespace {
+
+// The wide calls take names longer than MAX_PATH, as the C runtime's fopen did for the output.
+struct WideName {
+    WCHAR text[kPathBufferSize];
+    explicit WideName(const char* path) {
+        if (MultiByteToWideChar(CP_ACP, 0, path, -1, text, kPathBufferSize) == 0)
+            text[0] = L'\0';
+    }
+};
+
+HANDLE HandleOf(std::FILE* stream) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+}
+
+void NoteIdentity(OutputStream& out, HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file, &info))
+        return;
+    out.device[out.identities] = info.dwVolumeSerialNumber;
+    out.node[out.identities] =
+        (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    ++out.identities;
+}
+
+// Whether a new file may take the place of the existing output: a file on a disk with no
+// other name whose deletion nobody holds off. Anything else (a device, a hard link, a file
+// held open without delete sharing, a read-only file) is written in place, as a replace would
+// change more than the content or be refused at the end.
+bool MayReplace(OutputStream& out, HANDLE old) {
+    BY_HANDLE_FILE_INFORMATION info;
+    bool file = GetFileType(old) == FILE_TYPE_DISK && GetFileInformationByHandle(old, &info) &&
+                !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) &&
+                info.nNumberOfLinks == 1;
+    NoteIdentity(out, old);
+    return file;
+}
+
+HANDLE CreateTemporary(OutputStream& out) {
+    for (unsigned attempt = 0; attempt < 16; ++attempt) {
+        if (!TemporaryNameBeside(out.temporary, out.path, GetCurrentProcessId() * 16ul + attempt))
+            break;
+        HANDLE file = CreateFileW(WideName(out.temporary).text, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            return file;
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    out.temporary[0] = '\0';
+    return INVALID_HANDLE_VALUE;
+}
+
+// The same file as the C runtime's fopen(path, "wb") opens, with the system's own error.
+HANDLE CreateInPlace(const char* path, DWORD creation) {
+    return CreateFileW(WideName(path).text, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                       nullptr, creation,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+std::FILE* StreamOf(HANDLE file) {
+    int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_WRONLY | _O_BINARY);
+    if (fd == -1) {
+        CloseHandle(file);
+        return nullptr;
+    }
+    std::FILE* stream = _fdopen(fd, "wb");
+    if (stream == nullptr)
+        _close(fd);
+    return stream;
+}
+
+// A failed run leaves no file of its own behind.
+void RemoveWhatWasCreated(const OutputStream& out) {
+    if (out.temporary[0] != '\0')
+        DeleteFileW(WideName(out.temporary).text);
+    else if (out.created)
+        DeleteFileW(WideName(out.path).text);
+}
+
+} // namespace
+
+bool OpenOutputFile(OutputStream& out) {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    // Asked with the right to delete, which a program holding the file may not share.
+    HANDLE old = CreateFileW(WideName(out.path).text, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (old != INVALID_HANDLE_VALUE) {
+        if (MayReplace(out, old))
+            file = CreateTemporary(out);
+        CloseHandle(old);
+    } else if (GetLastError() == ERROR_FILE_NOT_FOUND) {
+        file = CreateInPlace(out.path, CREATE_NEW);
+        out.created = file != INVALID_HANDLE_VALUE;
+    }
+    if (file == INVALID_HANDLE_VALUE)
+        file = CreateInPlace(out.path, CREATE_ALWAYS);
+    if (file == INVALID_HANDLE_VALUE) {
+        out.error = GetLastError();
+        return false;
+    }
+    NoteIdentity(out, file);
+    out.file = StreamOf(file);
+    if (out.file == nullptr) {
+        out.error = ERROR_NOT_ENOUGH_MEMORY;
+        RemoveWhatWasCreated(out);
+        return false;
+    }
+    return true;
+}
+
+// Straight to the system, so that its own error is known. A write that takes less than it was
+// given and says nothing is a full disk.
+unsigned long WriteOutputFile(std::FILE* file, const void* bytes, std::size_t size) {
+    HANDLE handle = HandleOf(file);
+    const char* at = static_cast<const char*>(bytes);
+    while (size > 0) {
+        DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+        DWORD written = 0;
+        SetLastError(ERROR_SUCCESS);
+        if (!WriteFile(handle, at, chunk, &written, nullptr) || written == 0) {
+            DWORD error = GetLastError();
+            return error != ERROR_SUCCESS ? error : ERROR_DISK_FULL;
+        }
+        at += written;
+        size -= written;
+    }
+    return 0;
+}
+
+bool FinishOutputFile(OutputStream& out) {
+    SetLastError(ERROR_SUCCESS);
+    if (std::fclose(out.file) != 0 && out.error == 0)
+        out.error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_WRITE_FAULT;
+    // A replace keeps the output's attributes, security and creation time with its name.
+    if (out.temporary[0] != '\0' && out.error == 0 &&
+        !ReplaceFileW(WideName(out.path).text, WideName(out.temporary).text, nullptr,
+                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        out.error = GetLastError();
+    if (out.error != 0)
+        RemoveWhatWasCreated(out);
+    return out.error == 0;
+}
+
+unsigned long NoMemoryError() {
+    return ERROR_NOT_ENOUGH_MEMORY;
+}
+
+unsigned long LastReadError() {
+    return _doserrno != 0 ? static_cast<unsigned long>(_doserrno) : ERROR_READ_FAULT;
+}
+
+// In the user's language where the system has it; the line end it closes with is left off.
+void DescribeSystemError(unsigned long error, char* text, int size) {
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, text, static_cast<DWORD>(size), nullptr);
+    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n'))
+        --length;
+    if (length == 0)
+        PrintBounded(text, size, "error %lu", error);
+    else
+        text[length] = '\0';
+}
+
+// The C runtime's streams offer no copy inside the system: the buffer does it all.
+bool CopyRestInKernel(OutputStream&, std::FILE*) {
+    return false;
+}
