@@ -11,7 +11,7 @@ std::FILE* OpenEntry(const char* path) {
 }
 
 void CloseEntry(OutputStream& out, const char* path, std::FILE* entry) {
-    if (std::ferror(entry) && out.error != 0 && out.failedEntry[0] == '\0')
+    if (out.readFailed && out.failedEntry[0] == '\0')
         CopyBounded(out.failedEntry, kPathBufferSize, path);
     std::fclose(entry);
 }

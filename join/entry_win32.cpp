@@ -70,9 +70,11 @@ std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip
         *why = kSkipUnreadable;
         return nullptr;
     }
-    if (IsTheOutput(out, HandleOf(f))) {
+    // A device that could not be asked before it was opened is still never read.
+    bool device = GetFileType(HandleOf(f)) != FILE_TYPE_DISK;
+    if (device || IsTheOutput(out, HandleOf(f))) {
         std::fclose(f);
-        *why = kSkipIsOutput;
+        *why = device ? kSkipNotAFile : kSkipIsOutput;
         return nullptr;
     }
     return f;

@@ -34,7 +34,7 @@ void RunWriter(OutputWriter& w, std::FILE* file) {
         const unsigned char* bytes = w.pending;
         std::size_t size = w.size;
         hold.unlock();
-        unsigned long error = WriteOutputFile(file, bytes, size);
+        unsigned long error = g_joinFileCalls.write(file, bytes, size);
         hold.lock();
         w.error = error; // after a failure no buffer is handed on
         w.pending = nullptr;
@@ -84,6 +84,8 @@ void StopWriter(OutputStream& out) {
 
 } // namespace
 
+JoinFileCalls g_joinFileCalls = {WriteOutputFile, ReadEntryFile};
+
 bool TemporaryNameBeside(char* name, const char* output, unsigned long unique) {
     PathBuffer folder;
     if (!CopyWholePath(folder, output))
@@ -102,6 +104,7 @@ bool OpenOutput(OutputStream& out, const char* path, bool inBackground) {
     out.created = false;
     out.used = 0;
     out.error = 0;
+    out.readFailed = false;
     out.failedEntry[0] = '\0';
     out.identities = 0;
     out.entryLeft = -1;
@@ -146,7 +149,7 @@ bool EmptyBuffer(OutputStream& out, bool thenWait) {
             w.changed.notify_all();
             std::swap(out.buffer, out.spare);
         } else {
-            out.error = WriteOutputFile(out.file, out.buffer, out.used);
+            out.error = g_joinFileCalls.write(out.file, out.buffer, out.used);
         }
     }
     out.used = 0;
@@ -168,7 +171,7 @@ void WriteBytes(OutputStream& out, const void* bytes, std::size_t size) {
         return;
     if (size >= kOutputBufferSize) {
         if (SettleOutput(out))
-            out.error = WriteOutputFile(out.file, bytes, size);
+            out.error = g_joinFileCalls.write(out.file, bytes, size);
         return;
     }
     std::memcpy(out.buffer + out.used, bytes, size);
@@ -204,12 +207,15 @@ std::size_t ReadEntry(OutputStream& out, std::FILE* entry, unsigned char* into, 
     std::size_t want = room;
     if (out.entryLeft >= 0 && static_cast<unsigned long long>(out.entryLeft) < room)
         want = static_cast<std::size_t>(out.entryLeft);
-    std::size_t n = std::fread(into, 1, want, entry);
+    unsigned long error = 0;
+    std::size_t n = g_joinFileCalls.read(entry, into, want, &error);
     if (out.entryLeft >= 0)
         out.entryLeft -= static_cast<long long>(n);
-    *ended = n < want || out.entryLeft == 0; // a short read: the end, or a read error
-    if (n < want && std::ferror(entry) && out.error == 0)
-        out.error = LastReadError();
+    *ended = n < want || out.entryLeft == 0 || error != 0; // the end, or a read error
+    if (error != 0 && out.error == 0) {
+        out.error = error;
+        out.readFailed = true;
+    }
     return n;
 }
 

@@ -25,6 +25,7 @@ struct OutputStream {
     // The system's code of the first failure (0 while all is well), and the entry whose
     // reading failed (empty when it was the output).
     unsigned long error;
+    bool readFailed;
     PathBuffer failedEntry;
     // The identities (device and inode, volume and file index) of the file written and of
     // the output it replaces, which every entry is checked against whatever its name; a
@@ -57,6 +58,16 @@ bool SettleOutput(OutputStream& out);
 // removes it when not. False when anything failed (out.error tells why).
 bool CloseOutput(OutputStream& out);
 
+// The calls that write the output and read the entries. Tests put failing ones in their place
+// to see that a failure anywhere fails the run and leaves the previous output alone.
+struct JoinFileCalls {
+    // Writes all of bytes; 0, or the system's code for why not.
+    unsigned long (*write)(std::FILE* file, const void* bytes, std::size_t size);
+    // Reads up to size bytes; fewer at the end of the file, or with *error set on a failure.
+    std::size_t (*read)(std::FILE* entry, void* into, std::size_t size, unsigned long* error);
+};
+extern JoinFileCalls g_joinFileCalls;
+
 // What failed, from a stream whose opening or closing failed, into *failure (when given);
 // gives false.
 bool TellFailure(const OutputStream& out, JoinFailure* failure);
@@ -84,8 +95,8 @@ unsigned long WriteOutputFile(std::FILE* file, const void* bytes, std::size_t si
 bool FinishOutputFile(OutputStream& out);
 // The system's code for memory that could not be had.
 unsigned long NoMemoryError();
-// The system's code for the failed read of an entry stream just now.
-unsigned long LastReadError();
+// Reads up to size bytes of an entry, as JoinFileCalls::read.
+std::size_t ReadEntryFile(std::FILE* entry, void* into, std::size_t size, unsigned long* error);
 // Copies the rest of source to the output inside the kernel; false when that cannot start
 // here, and the caller copies through the buffer instead.
 bool CopyRestInKernel(OutputStream& out, std::FILE* source);

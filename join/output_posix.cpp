@@ -108,8 +108,11 @@ unsigned long NoMemoryError() {
     return ENOMEM;
 }
 
-unsigned long LastReadError() {
-    return errno != 0 ? errno : EIO;
+std::size_t ReadEntryFile(std::FILE* entry, void* into, std::size_t size, unsigned long* error) {
+    std::size_t n = std::fread(into, 1, size, entry);
+    if (n < size && std::ferror(entry))
+        *error = errno != 0 ? errno : EIO;
+    return n;
 }
 
 void DescribeSystemError(unsigned long error, char* text, int size) {

@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
 
@@ -50,8 +49,8 @@ HANDLE CreateTemporary(OutputStream& out) {
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
         if (!TemporaryNameBeside(out.temporary, out.path, GetCurrentProcessId() * 16ul + attempt))
             break;
-        HANDLE file = CreateFileW(WideName(out.temporary).text, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileW(WideName(out.temporary).text, GENERIC_WRITE, FILE_SHARE_READ,
+                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE)
             return file;
         if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
@@ -61,11 +60,20 @@ HANDLE CreateTemporary(OutputStream& out) {
     return INVALID_HANDLE_VALUE;
 }
 
-// The same file as the C runtime's fopen(path, "wb") opens, with the system's own error.
-HANDLE CreateInPlace(const char* path, DWORD creation) {
-    return CreateFileW(WideName(path).text, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                       nullptr, creation,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+// The output itself, emptied. Opened as it is, then cut, so that a hidden or system file keeps
+// its attributes (a create-always open would be refused for them).
+HANDLE OpenInPlace(const char* path, DWORD creation) {
+    HANDLE file =
+        CreateFileW(WideName(path).text, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE && GetFileType(file) == FILE_TYPE_DISK &&
+        !SetEndOfFile(file)) {
+        DWORD error = GetLastError();
+        CloseHandle(file);
+        SetLastError(error);
+        return INVALID_HANDLE_VALUE;
+    }
+    return file;
 }
 
 std::FILE* StreamOf(HANDLE file) {
@@ -93,18 +101,19 @@ void RemoveWhatWasCreated(const OutputStream& out) {
 bool OpenOutputFile(OutputStream& out) {
     HANDLE file = INVALID_HANDLE_VALUE;
     // Asked with the right to delete, which a program holding the file may not share.
-    HANDLE old = CreateFileW(WideName(out.path).text, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE old = CreateFileW(WideName(out.path).text, DELETE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (old != INVALID_HANDLE_VALUE) {
         if (MayReplace(out, old))
             file = CreateTemporary(out);
         CloseHandle(old);
     } else if (GetLastError() == ERROR_FILE_NOT_FOUND) {
-        file = CreateInPlace(out.path, CREATE_NEW);
+        file = OpenInPlace(out.path, CREATE_NEW);
         out.created = file != INVALID_HANDLE_VALUE;
     }
     if (file == INVALID_HANDLE_VALUE)
-        file = CreateInPlace(out.path, CREATE_ALWAYS);
+        file = OpenInPlace(out.path, OPEN_ALWAYS);
     if (file == INVALID_HANDLE_VALUE) {
         out.error = GetLastError();
         return false;
@@ -142,11 +151,17 @@ bool FinishOutputFile(OutputStream& out) {
     SetLastError(ERROR_SUCCESS);
     if (std::fclose(out.file) != 0 && out.error == 0)
         out.error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_WRITE_FAULT;
-    // A replace keeps the output's attributes, security and creation time with its name.
-    if (out.temporary[0] != '\0' && out.error == 0 &&
-        !ReplaceFileW(WideName(out.path).text, WideName(out.temporary).text, nullptr,
-                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        out.error = GetLastError();
+    // A replace keeps the output's attributes, security and creation time with its name; the
+    // attributes are given to the new file first as well, as not every system's replace does.
+    if (out.temporary[0] != '\0' && out.error == 0) {
+        WideName output(out.path), temporary(out.temporary);
+        DWORD attributes = GetFileAttributesW(output.text);
+        if (attributes != INVALID_FILE_ATTRIBUTES)
+            SetFileAttributesW(temporary.text, attributes);
+        if (!ReplaceFileW(output.text, temporary.text, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                          nullptr, nullptr))
+            out.error = GetLastError();
+    }
     if (out.error != 0)
         RemoveWhatWasCreated(out);
     return out.error == 0;
@@ -156,8 +171,26 @@ unsigned long NoMemoryError() {
     return ERROR_NOT_ENOUGH_MEMORY;
 }
 
-unsigned long LastReadError() {
-    return _doserrno != 0 ? static_cast<unsigned long>(_doserrno) : ERROR_READ_FAULT;
+// Straight from the system, so that its own error is known; the stream is unbuffered, so the
+// two never disagree on where the file stands.
+std::size_t ReadEntryFile(std::FILE* entry, void* into, std::size_t size, unsigned long* error) {
+    HANDLE handle = HandleOf(entry);
+    char* at = static_cast<char*>(into);
+    std::size_t got = 0;
+    while (got < size) {
+        DWORD chunk = size - got > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size - got);
+        DWORD read = 0;
+        if (!ReadFile(handle, at + got, chunk, &read, nullptr)) {
+            DWORD why = GetLastError();
+            if (why != ERROR_HANDLE_EOF && why != ERROR_BROKEN_PIPE)
+                *error = why;
+            break;
+        }
+        if (read == 0)
+            break;
+        got += read;
+    }
+    return got;
 }
 
 // In the user's language where the system has it; the line end it closes with is left off.

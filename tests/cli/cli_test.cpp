@@ -183,6 +183,52 @@ TEST(JoinTool, ADashAloneOrAfterDoubleDashIsAFile) {
     EXPECT_EQ(ReadWholeFile(dir / "out"), "dash");
 }
 
+#ifndef _WIN32
+// A disk that fills part-way and a file whose reading fails (the tool's own memory cannot be
+// read where nothing is mapped): exit 1, what failed and why, and the previous output as it
+// was, with nothing beside it.
+TEST(JoinTool, AFailedJoinLeavesThePreviousOutput) {
+    ScratchDir dir;
+    std::string a = dir.Write("a.txt", std::string(100000, 'a'));
+    std::string out = dir.Write("out.txt", "previous");
+    const std::string full = "cannot write " + out + ": File too large";
+    const std::string unreadable = "cannot read /proc/";
+    struct {
+        std::vector<std::string> arguments;
+        long long limit;
+        std::string says;
+    } rows[] = {
+        {{"-o", out, a, a}, 150000, full},
+        {{"--html", "-o", out, a}, 50000, full},
+        {{"-o", out, a, "/proc/self/mem", a}, 0, unreadable},
+        {{"--html", "-o", out, a, "/proc/self/mem"}, 0, unreadable},
+    };
+    for (const auto& row : rows) {
+        ToolOptions options;
+        options.fileSizeLimit = row.limit;
+        ToolResult r = RunTool(VELLUMOR_JOIN_TOOL, row.arguments, options);
+        EXPECT_EQ(r.exitCode, 1) << row.says;
+        EXPECT_TRUE(Mentions(r.err, row.says)) << r.err;
+        EXPECT_TRUE(ReadWholeFile(out) == "previous") << row.says;
+        EXPECT_EQ(ListFolder(dir.path()), (std::vector<std::string>{"a.txt", "out.txt"}));
+    }
+}
+#else
+// A device is no file: reading a serial port or the console could wait for ever.
+TEST(JoinTool, DevicesAreSkippedNeverRead) {
+    ScratchDir dir;
+    std::string a = dir.Write("a.txt", "A"), b = dir.Write("b.txt", "B");
+    ToolOptions inDir;
+    inDir.folder = dir.path();
+    for (std::string device : {"aux", "COM1", "NUL", "CON", "PRN", "LPT1", "aux.txt"}) {
+        ToolResult r = RunTool(VELLUMOR_JOIN_TOOL, {"-o", "out.txt", a, device, b}, inDir);
+        EXPECT_EQ(r.exitCode, 0) << device;
+        EXPECT_TRUE(Mentions(r.err, "skipped ")) << device << r.err;
+        EXPECT_EQ(ReadWholeFile(dir / "out.txt"), "AB") << device;
+    }
+}
+#endif
+
 // A name cut to fit a path would be another file's: neither the output nor a file is cut.
 // 521 bytes fit; from 522 on a name is refused.
 TEST(JoinTool, NamesTooLongForAPathAreRefusedNotCut) {

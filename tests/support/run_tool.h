@@ -18,6 +18,9 @@ struct ToolOptions {
     // -2), so that a copy that feeds on itself fails fast instead of filling the disk.
     std::string capped;
     long long cap = 0;
+    // POSIX: no file the program writes may grow beyond this many bytes (0: no limit), as on
+    // a disk that is full there.
+    long long fileSizeLimit = 0;
 };
 
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& arguments,

@@ -1,5 +1,6 @@
 #include "support/run_tool.h"
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -26,6 +27,13 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
         // Any file the program writes past the cap ends it (SIGXFSZ).
         if (options.cap > 0) {
             rlimit limit{static_cast<rlim_t>(options.cap), static_cast<rlim_t>(options.cap)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (options.fileSizeLimit > 0) {
+            // Past the limit a write fails with EFBIG instead of ending the program.
+            signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{static_cast<rlim_t>(options.fileSizeLimit),
+                         static_cast<rlim_t>(options.fileSizeLimit)};
             setrlimit(RLIMIT_FSIZE, &limit);
         }
         execv(program.c_str(), argv.data());

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
 constexpr char kSep = '\\';
@@ -32,6 +33,9 @@ class ScratchDir {
 // its folders are made, the last name is not. Deep paths need several folders, as no one name
 // may be longer than 255 bytes.
 std::string PathOfLength(const ScratchDir& dir, std::size_t length);
+
+// The names in a folder, "." and ".." left out, in name order.
+std::vector<std::string> ListFolder(const std::string& path);
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 // The file's bytes; "<missing>" when it cannot be opened.

@@ -1,6 +1,8 @@
 #include "support/scratch.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <dirent.h>
 #include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,4 +26,18 @@ static int RemoveOne(const char* path, const struct stat*, int, struct FTW*) {
 void RemoveTree(const std::string& path) {
     chmod(path.c_str(), 0755);
     nftw(path.c_str(), RemoveOne, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+std::vector<std::string> ListFolder(const std::string& path) {
+    std::vector<std::string> names;
+    if (DIR* folder = opendir(path.c_str())) {
+        while (const dirent* item = readdir(folder)) {
+            std::string name = item->d_name;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        }
+        closedir(folder);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }

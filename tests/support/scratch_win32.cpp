@@ -1,5 +1,6 @@
 #include "support/scratch.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <windows.h>
@@ -58,4 +59,20 @@ std::string MakeScratchFolder() {
 
 void RemoveTree(const std::string& path) {
     RemoveTreeW(Wide(path));
+}
+
+std::vector<std::string> ListFolder(const std::string& path) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }

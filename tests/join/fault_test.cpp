@@ -1,0 +1,137 @@
+// Faults injected into the join's own writes and reads: a failed run says what failed, leaves
+// a previous output exactly as it was (or no output, where there was none) and nothing beside
+// it.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "join/output.h"
+#include "join_fixture.h"
+
+#ifdef _WIN32
+#include <windows.h>
+const unsigned long kDiskFull = ERROR_DISK_FULL, kReadFault = ERROR_READ_FAULT;
+#else
+#include <sys/stat.h>
+const unsigned long kDiskFull = ENOSPC, kReadFault = EIO;
+#endif
+
+namespace {
+
+// The run's writes (or reads) fail once `after` bytes have gone through them; the bytes before
+// the failure are written (or read), as on a disk that fills part-way.
+struct Fault {
+    bool reading;
+    std::size_t after;
+};
+Fault g_fault;
+std::size_t g_through;
+
+unsigned long FailingWrite(std::FILE* file, const void* bytes, std::size_t size) {
+    if (!g_fault.reading && g_through + size > g_fault.after) {
+        WriteOutputFile(file, bytes, g_fault.after - g_through);
+        g_through = g_fault.after;
+        return kDiskFull;
+    }
+    g_through += size;
+    return WriteOutputFile(file, bytes, size);
+}
+
+std::size_t FailingRead(std::FILE* entry, void* into, std::size_t size, unsigned long* error) {
+    std::size_t n = ReadEntryFile(entry, into, size, error);
+    if (g_fault.reading && g_through + n > g_fault.after) {
+        n = g_fault.after - g_through;
+        *error = kReadFault;
+    }
+    g_through += n;
+    return n;
+}
+
+class FaultTest : public ::testing::Test {
+  protected:
+    void SetUp() override { g_joinFileCalls = JoinFileCalls{FailingWrite, FailingRead}; }
+    void TearDown() override { g_joinFileCalls = saved_; }
+    JoinFileCalls saved_ = g_joinFileCalls;
+};
+
+TEST_F(FaultTest, AFailedRunChangesNothing) {
+    ScratchDir dir;
+    std::string a = Canonical(dir.Write("a.txt", std::string(1000, 'a')));
+    std::string b = Canonical(dir.Write("b.txt", std::string(300000, ' '))); // a page of buffers
+    std::string c = Canonical(dir.Write("c.txt", "c"));
+    const std::vector<std::string> entries = {a, b, c};
+    struct {
+        Fault fault;
+        bool outputExists;
+    } rows[] = {
+        {{false, 0}, true},       {{false, 0}, false},       // the first write
+        {{false, 1500}, true},    {{false, 1500}, false},    // part-way
+        {{false, 1500000}, true}, {{false, 1500000}, false}, // a page, written in the background
+        {{true, 0}, true},        {{true, 1500}, true},      // the first read, and inside b.txt
+        {{true, 1500}, false},
+    };
+    for (JoinFormat format : {kJoinPlainText, kJoinHtml}) {
+        for (const auto& row : rows) {
+            if (format == kJoinPlainText && row.fault.after >= 1000000)
+                continue; // the plain join of these files is smaller
+            SCOPED_TRACE(testing::Message()
+                         << "format " << format << ", reading " << row.fault.reading << " after "
+                         << row.fault.after << ", output exists " << row.outputExists);
+            std::string out = dir / "out.txt";
+            if (row.outputExists)
+                ASSERT_TRUE(WriteWholeFile(out, "previous output"));
+            else
+                std::remove(out.c_str());
+            std::vector<std::string> before = ListFolder(dir.path());
+            g_fault = row.fault;
+            g_through = 0;
+            JoinRun run;
+            EXPECT_FALSE(run.Run(out, entries, format));
+            const std::string& failed = row.fault.reading ? (row.fault.after ? b : a) : out;
+            EXPECT_EQ(run.failure.kind, row.fault.reading ? kJoinEntryFailed : kJoinOutputFailed);
+            EXPECT_EQ(run.failure.error, row.fault.reading ? kReadFault : kDiskFull);
+            EXPECT_EQ(std::string(run.failure.file), failed);
+            EXPECT_EQ(ReadWholeFile(out), row.outputExists ? "previous output" : "<missing>");
+            EXPECT_EQ(ListFolder(dir.path()), before);
+            EXPECT_TRUE(run.skipped.empty());
+        }
+    }
+}
+
+// A run that succeeds changes the output's content and nothing else about it.
+TEST_F(FaultTest, AReplacedOutputKeepsWhatIsNotItsContent) {
+    g_fault = Fault{false, ~std::size_t{0}};
+    ScratchDir dir;
+    std::string a = Canonical(dir.Write("a.txt", "A"));
+    std::string out = Canonical(dir.Write("out.txt", "previous output"));
+#ifdef _WIN32
+    ASSERT_TRUE(SetFileAttributesA(out.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(GetFileAttributesA(out.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    // A program that holds the output open without sharing its deletion keeps it from being
+    // replaced: the run writes in place instead of failing.
+    HANDLE held = CreateFileA(out.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    JoinRun run;
+    EXPECT_TRUE(run.Run(out, {a}, kJoinPlainText));
+    CloseHandle(held);
+    EXPECT_EQ(ReadWholeFile(out), "A");
+    EXPECT_TRUE(GetFileAttributesA(out.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(run.Run(out, {a, a}, kJoinPlainText));
+    EXPECT_EQ(ReadWholeFile(out), "AA");
+    EXPECT_TRUE(GetFileAttributesA(out.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+#else
+    ASSERT_EQ(chmod(out.c_str(), 0640), 0);
+    JoinRun run;
+    EXPECT_TRUE(run.Run(out, {a}, kJoinPlainText));
+    EXPECT_EQ(ReadWholeFile(out), "A");
+    struct stat st;
+    ASSERT_EQ(stat(out.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+#endif
+    EXPECT_EQ(ListFolder(dir.path()), (std::vector<std::string>{"a.txt", "out.txt"}));
+}
+
+} // namespace
