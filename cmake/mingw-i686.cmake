@@ -1,5 +1,5 @@
-# 32-bit Windows: the shipped program. Its tests run under 32-bit Wine where the machine can
-# start 32-bit programs (scripts/setup says whether it can).
+# 32-bit Windows: the shipped program. Its tests run under 32-bit Wine, emulated where the
+# machine cannot start 32-bit programs itself (scripts/with-i386).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
@@ -10,4 +10,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Test programs run through 32-bit Wine, in the build directory's own 32-bit prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run32)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run win32)

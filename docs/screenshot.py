@@ -3,8 +3,8 @@
 
 usage: docs/screenshot.py [--build DIR] [--display DISPLAY] OUTPUT.png
 
-Starts DIR/app/vellumor.exe (DIR defaults to build/win64; scripts/run passes build/win32
-where 32-bit programs can run) under the Wine of its arch, in DIR's prefix, on a virtual
+Starts DIR/app/vellumor.exe (DIR defaults to build/win64; scripts/run passes build/win32,
+the shipped program) under the Wine of its arch, in DIR's prefix, on a virtual
 display of its own unless --display names one, drops the bundled examples on its list under
 Japanese names, types an output name, picks HTML, saves the window as OUTPUT.png and closes
 the program with Cancel. The program runs from a copy, so the build's settings stay as they

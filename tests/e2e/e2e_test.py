@@ -240,7 +240,7 @@ class EndToEnd(unittest.TestCase):
                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
             output = native_output
         else:
-            r = subprocess.run([harness.wine_for(JOIN_WINDOWS), JOIN_WINDOWS, *flags, "-o",
+            r = subprocess.run([harness.WINE_RUN, JOIN_WINDOWS, *flags, "-o",
                                 to_wine_path(output), *(to_wine_path(self.files[n]) for n in names)],
                                env=self.desktop.env, stdin=subprocess.DEVNULL,
                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)

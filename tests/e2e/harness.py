@@ -18,9 +18,8 @@ sys.path.insert(0, HERE)
 import xdnd  # noqa: E402
 import xkeys  # noqa: E402
 
-WINE64 = "/usr/lib/wine/wine64"
-WINE32 = "/usr/lib/wine/wine"
-WINESERVER = "/usr/lib/wine/wineserver"
+# Wine's environment and the loader of the prefix's arch come from the project's one wrapper.
+WINE_RUN = os.path.join(HERE, "..", "..", "cmake", "wine-run")
 
 
 class HarnessError(Exception):
@@ -30,19 +29,6 @@ class HarnessError(Exception):
 def to_wine_path(linux_path):
     """Z:\\... as Wine shows a Linux path; str, with the program's Japanese characters."""
     return "Z:" + os.path.abspath(linux_path).replace("/", "\\")
-
-
-def wine_for(exe):
-    """The Wine loader for a program: the 32-bit one for an i386 image, else the 64-bit one.
-
-    Each build runs in a prefix of its own arch, and 64-bit Wine cannot start a 32-bit
-    program, so the loader follows the image rather than the caller.
-    """
-    with open(exe, "rb") as f:
-        head = f.read(4096)
-    pe = int.from_bytes(head[0x3C:0x40], "little")
-    machine = int.from_bytes(head[pe + 4:pe + 6], "little")
-    return WINE32 if machine == 0x14C else WINE64
 
 
 def sjis(text):
@@ -71,12 +57,13 @@ class Desktop:
         if not _display_works(display):
             display = self._start_xvfb(screen)
         self.display = display
-        self.env = dict(os.environ, DISPLAY=display, WINEPREFIX=self.prefix,
-                        LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8", WINEDEBUG="-all")
+        # xdotool reads the Japanese text it types in the locale's encoding.
+        self.env = dict(os.environ, DISPLAY=display, WINEPREFIX=self.prefix, LC_ALL="C.UTF-8")
         # A persistent server started here keeps Wine's helpers off our pipes; status 0
         # means this desktop started it and so stops it at the end.
-        started = subprocess.run([WINESERVER, "-p"], env=self.env, stdin=subprocess.DEVNULL,
-                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        started = subprocess.run([WINE_RUN, "wineserver", "-p"], env=self.env,
+                                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.DEVNULL)
         self.own_server = started.returncode == 0
         self.keys = xkeys.SpareKeys(display)
 
@@ -99,8 +86,8 @@ class Desktop:
                 p.kill()
                 p.wait()
         if self.own_server:
-            subprocess.run([WINESERVER, "-k"], env=self.env, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL)
+            subprocess.run([WINE_RUN, "wineserver", "-k"], env=self.env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if self.xvfb is not None:
             self.xvfb.terminate()
             self.xvfb.wait()
@@ -118,7 +105,7 @@ class Desktop:
         """Starts a Windows program; its output goes to files, never to our pipes."""
         name = os.path.basename(exe)
         out = open(os.path.join(self.logdir, f"{name}.{len(self.processes)}.log"), "wb")
-        p = subprocess.Popen([wine_for(exe), exe, *args], env=self.env, cwd=cwd,
+        p = subprocess.Popen([WINE_RUN, exe, *args], env=self.env, cwd=cwd,
                              stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
         out.close()
         self.processes.append(p)
