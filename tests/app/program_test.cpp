@@ -4,6 +4,7 @@
 
 #include "app/window_state.h"
 #include "harness.h"
+#include "res/resource.h"
 #include "support/paths.h"
 
 namespace {
@@ -25,13 +26,14 @@ BOOL CALLBACK FindProgramWindow(HWND window, LPARAM data) {
 
 class RunningProgram {
   public:
-    explicit RunningProgram(const std::string& exe) {
+    // arguments: the rest of the command line, as the shell quotes it.
+    explicit RunningProgram(const std::string& exe, const std::string& arguments = "") {
         // As the desktop starts programs: with a show command for the first window.
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = SW_SHOWNORMAL;
-        std::string commandLine = "\"" + exe + "\"";
+        std::string commandLine = "\"" + exe + "\" " + arguments;
         started_ = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                                   nullptr, &startup, &info_) != 0;
     }
@@ -66,6 +68,24 @@ class RunningProgram {
     PROCESS_INFORMATION info_{};
     bool started_ = false;
 };
+
+// The entries of the program's list, read from outside: Wine carries list texts between
+// processes as UTF-16 only.
+std::vector<std::string> ListedEntries(HWND window) {
+    HWND list = GetDlgItem(window, IDC_FILELIST);
+    std::vector<std::string> entries;
+    int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t wide[1024] = L"";
+        if (SendMessageW(list, LB_GETTEXTLEN, i, 0) >= 1024)
+            return {"<too long>"};
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+        char text[2048] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        entries.push_back(text);
+    }
+    return entries;
+}
 
 // Maximised within 5 s of being shown, and still so a second later.
 bool StaysZoomed(HWND window) {
@@ -123,6 +143,31 @@ TEST(Program, KeepsItsSettingsInALowerCaseIniBesideItAndAppliesThemNextTime) {
         EXPECT_EQ(program.Wait(), 0);
     }
     EXPECT_EQ(ReadWholeFile(ini), stored);
+}
+
+// Started as "Send to" starts it: with one file it lists that file, and a pattern names none.
+TEST(Program, ListsTheFilesItIsStartedWith) {
+    ScratchDir dir;
+    std::string exe = dir / "vellumor.exe";
+    ASSERT_TRUE(CopyFileA(WindowsPath(VELLUMOR_PROGRAM).c_str(), exe.c_str(), FALSE));
+    ASSERT_TRUE(MakeFolder(dir / "in"));
+    std::string one = dir.Write("in\\a.txt", "a");
+    dir.Write("in\\bc.txt", "bc");
+    struct {
+        std::string arguments;
+        std::vector<std::string> listed;
+    } cases[] = {
+        {"\"" + one + "\"", {Canonical(one)}},
+        {"\"" + dir / "in\\*.txt" + "\" \"" + dir / "in\\?.txt" + "\"", {}},
+    };
+    for (const auto& c : cases) {
+        RunningProgram program(exe, c.arguments);
+        HWND window = program.Window();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(ListedEntries(window), c.listed) << c.arguments;
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program.Wait(), 0);
+    }
 }
 
 } // namespace

@@ -58,11 +58,15 @@ TEST(JoinTool, SkippedEntriesAreNamedWithTheReason) {
     std::string out = dir.Write("out.txt", "old");
     // The output is also given by a roundabout spelling among the files.
     std::string again = dir.path() + kSep + "." + kSep + "out.txt";
-    ToolResult r = Join({"-o", out, dir / "missing.txt", a, again});
+    // One exists but cannot be opened.
+    UnreadableItem held(dir / "held");
+    ASSERT_TRUE(held.made());
+    ToolResult r = Join({"-o", out, dir / "missing.txt", a, again, dir / "held"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(ReadWholeFile(out), "A");
     EXPECT_TRUE(Mentions(r.err, "missing.txt: no such file")) << r.err;
     EXPECT_TRUE(Mentions(r.err, "out.txt: it is the output file")) << r.err;
+    EXPECT_TRUE(Mentions(r.err, "held: it could not be read")) << r.err;
 }
 
 // The output named otherwise among the files (a link, a relative or roundabout name of a file
@@ -280,6 +284,14 @@ TEST(JoinTool, NamesAreThoseOfTheFilesLinksLeadTo) {
     r = Join({"--html", "-o", dir / "out2.html", b, dir / "real/link-to-a.txt"});
     EXPECT_TRUE(
         Mentions(ReadWholeFile(dir / "out2.html"), "<A HREF=\"#00000001\">a.txt</A><BR>\n"));
+    // A link among names of two folders: the first folder's listing, which showed a.txt,
+    // never answers for it.
+    MakeFolder(dir / "other");
+    std::string linked = dir.Write("real/target.txt", "T");
+    ASSERT_EQ(symlink(linked.c_str(), (dir / "other/a.txt").c_str()), 0);
+    r = Join({"--html", "-o", dir / "out3.html", b, a, dir / "other/a.txt"});
+    EXPECT_TRUE(
+        Mentions(ReadWholeFile(dir / "out3.html"), "<A HREF=\"#00000002\">target.txt</A><BR>\n"));
     // An output reached through a link is the file the link leads to, and titled by it.
     std::string target = dir.Write("real/target.html", "old");
     ASSERT_EQ(symlink(target.c_str(), (dir / "link.html").c_str()), 0);

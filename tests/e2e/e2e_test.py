@@ -549,4 +549,4 @@ class EndToEnd(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    harness.run_tests()

@@ -103,4 +103,4 @@ class UriList(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    harness.run_tests()

@@ -342,3 +342,59 @@ TEST(Intake, ADropTakesWhatOneFileAtATimeTakes) {
     AddDroppedFiles(d.list(), MakeDrop(names));
     EXPECT_EQ(d.Entries(), one.Entries());
 }
+
+// Names of two folders in one drop: what the listing of the first showed never answers for a
+// name in the second, be it missing there or a folder.
+TEST(Intake, AFoldersListingNeverAnswersForAnother) {
+    ScratchDir dir;
+    ASSERT_TRUE(MakeFolder(dir / "A"));
+    ASSERT_TRUE(MakeFolder(dir / "B"));
+    ASSERT_TRUE(MakeFolder(dir / "B\\two.txt"));
+    std::vector<std::string> names, expected;
+    // Any name after the first of a folder is looked for in the folder's listing.
+    for (const char* name : {"A\\first.txt", "A\\one.txt", "A\\two.txt"}) {
+        names.push_back(dir.Write(name, name));
+        expected.push_back(Canonical(names.back()));
+    }
+    ListDialog d;
+    for (const char* other : {"B\\one.txt", "B\\two.txt"}) {
+        d.Reset({});
+        names.push_back(dir / other);
+        AddDroppedFiles(d.list(), MakeDrop(names));
+        names.pop_back();
+        EXPECT_EQ(d.Entries(), SortedAsTheList(expected)) << other;
+    }
+}
+
+// A pattern names no file: it is never taken for whichever file matches it first.
+TEST(Intake, WildcardsAddNothing) {
+    ScratchDir dir;
+    dir.Write("a.txt", "a");
+    dir.Write("bc.txt", "bc");
+    std::vector<std::string> patterns = {dir / "*.txt", dir / "?.txt"};
+    ListDialog d;
+    AddDroppedFiles(d.list(), MakeDrop(patterns));
+    EXPECT_EQ(d.Count(), 0);
+    AddWideNames(d.list(), {Wide(patterns[0]), Wide(patterns[1])});
+    EXPECT_EQ(d.Count(), 0);
+}
+
+// Drawing is off while a drop fills the list; once it is back on, the scroll bar reaches the
+// last entry of a drop longer than the list shows.
+TEST(Intake, ADropLongerThanTheListScrollsToItsLastEntry) {
+    ScratchDir dir;
+    std::vector<std::string> names;
+    for (int i = 0; i < 30; ++i)
+        names.push_back(dir.Write("n" + std::to_string(10 + i) + ".txt", "n"));
+    ListDialog d; // 8 rows
+    AddDroppedFiles(d.list(), MakeDrop(names));
+    ASSERT_EQ(d.Count(), 30);
+    SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(GetScrollInfo(d.list(), SB_VERT, &info));
+    EXPECT_EQ(info.nMax - info.nMin + 1, 30);
+    EXPECT_EQ(info.nPage, 8u);
+    SendMessageA(d.list(), WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0);
+    EXPECT_EQ(d.TopIndex(), 22);
+    ASSERT_TRUE(GetScrollInfo(d.list(), SB_VERT, &info));
+    EXPECT_EQ(info.nPos, 22);
+}

@@ -2,7 +2,10 @@
 
 #include <cstdio>
 
+#include "join/html_escape.h"
+#include "join/output.h"
 #include "join_fixture.h"
+#include "support/escape_reference.h"
 
 namespace {
 
@@ -28,10 +31,40 @@ std::string Down(const char* anchor) {
 std::string Link(const char* anchor, const std::string& name) {
     return std::string("<A HREF=\"#") + anchor + "\">" + name + "</A><BR>\n";
 }
+std::string TableHead(const std::string& up, const char* anchor, const std::string& name,
+                      const std::string& down) {
+    return kTable + "<CAPTION>" + up + " <A NAME=\"" + anchor + "\">" + name + "</A> " + down +
+           "</CAPTION>\n<TR><TD>\n";
+}
+const std::string kTableEnd = "</TD></TR>\n</TABLE>\n<BR>\n";
 std::string Table(const std::string& up, const char* anchor, const std::string& name,
                   const std::string& down, const std::string& content) {
-    return kTable + "<CAPTION>" + up + " <A NAME=\"" + anchor + "\">" + name + "</A> " + down +
-           "</CAPTION>\n<TR><TD>\n" + content + "</TD></TR>\n</TABLE>\n<BR>\n";
+    return TableHead(up, anchor, name, down) + content + kTableEnd;
+}
+
+// The page of files with these names and contents, all joined; starts[i] is where the text
+// of file i begins on it.
+std::string PageOf(const std::string& title, const std::vector<std::string>& names,
+                   const std::vector<std::string>& contents, std::vector<std::size_t>* starts) {
+    std::vector<std::string> anchors;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        char anchor[16];
+        std::snprintf(anchor, sizeof anchor, "%08x", static_cast<unsigned>(i));
+        anchors.push_back(anchor);
+    }
+    std::string page = kHead1 + title + kHead2 + "<P>\n";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        page += Link(anchors[i].c_str(), names[i]);
+    page += "</P>\n\n";
+    starts->clear();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        page +=
+            TableHead(i == 0 ? kGreyUp : Up(anchors[i - 1].c_str()), anchors[i].c_str(), names[i],
+                      i + 1 == names.size() ? kGreyDown : Down(anchors[i + 1].c_str()));
+        starts->push_back(page.size());
+        page += ReferenceEscape(contents[i]) + kTableEnd;
+    }
+    return page + kFoot;
 }
 
 // The page's content cell for one file holding the given bytes.
@@ -183,4 +216,37 @@ TEST(HtmlPage, AnEntryThatCannotBeReadGetsAnEmptyCell) {
                   Table(kGreyUp, "00000000", "folder", Down("00000001"), "") +
                   Table(Up("00000000"), "00000001", "a.txt", kGreyDown, "A") + kFoot);
     EXPECT_EQ(run.skipped, std::vector<std::string>{"0:unreadable"});
+}
+
+// The output buffer filled to its very last byte. The first buffer takes the head, the
+// contents and ten files of one chunk each, until a chunk at its widest no longer fits; the
+// second starts with the text of file 10 and ends, to the byte, with a chunk of spaces at
+// six bytes each.
+TEST(HtmlPage, TextEndingOnTheLastByteOfTheSecondBufferComesOutWhole) {
+    const std::size_t widest = kEscapeChunk * kLongestHtmlEscape;
+    std::vector<std::string> names, contents;
+    for (int i = 0; i < 21; ++i) {
+        names.push_back("text" + std::to_string(10 + i) + ".txt");
+        std::string text(kEscapeChunk, 'a');
+        for (std::size_t k = 0; k < text.size(); ++k)
+            text[k] = static_cast<char>('a' + (i + k) % 26);
+        contents.push_back(i < 20 ? text : std::string(kEscapeChunk, ' '));
+    }
+    std::vector<std::size_t> starts;
+    PageOf("page.html", names, contents, &starts);
+    // File 19 gives up as many bytes as the markup takes between files 10 and 20.
+    contents[19].resize(contents[19].size() -
+                        (starts[20] - starts[10] - (kOutputBufferSize - widest)));
+    std::string expected = PageOf("page.html", names, contents, &starts);
+    ASSERT_LE(starts[9] + widest, kOutputBufferSize);
+    ASSERT_GT(starts[10] + widest, kOutputBufferSize);
+    ASSERT_EQ(starts[20] - starts[10] + widest, kOutputBufferSize);
+
+    ScratchDir dir;
+    std::vector<std::string> entries;
+    for (int i = 0; i < 21; ++i)
+        entries.push_back(Canonical(dir.Write(names[i], contents[i])));
+    JoinRun run;
+    ASSERT_TRUE(run.Run(dir / "page.html", entries, kJoinHtml));
+    EXPECT_TRUE(ReadWholeFile(dir / "page.html") == expected);
 }

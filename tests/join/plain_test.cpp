@@ -7,6 +7,7 @@
 #include "text/path.h"
 
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -110,6 +111,28 @@ TEST(PlainJoin, AFailedWriteIsAFailure) {
     EXPECT_EQ(run.failure.error, static_cast<unsigned long>(ENOSPC));
 }
 
+// The system's copy of a large rest does not cross file systems: the join then goes on by
+// reading, to the last byte.
+TEST(PlainJoin, AFileOnAnotherFileSystemArrivesWhole) {
+    struct stat shm, tmp;
+    ScratchDir disk;
+    if (stat("/dev/shm", &shm) != 0 || stat(disk.path().c_str(), &tmp) != 0 ||
+        shm.st_dev == tmp.st_dev)
+        GTEST_SKIP() << "needs /dev/shm on a file system of its own";
+    ScratchDir memory("/dev/shm");
+    std::string big;
+    for (int i = 0; i < 3 << 20; ++i)
+        big += static_cast<char>('a' + i % 23);
+    for (const ScratchDir* entries : {&memory, &disk}) {
+        const ScratchDir& output = entries == &disk ? memory : disk;
+        std::string small = Canonical(output.Write("small", "xyz"));
+        std::string entry = Canonical(entries->Write("big", big));
+        JoinRun run;
+        ASSERT_TRUE(run.Run(output / "out", {small, entry}, kJoinPlainText));
+        EXPECT_TRUE(ReadWholeFile(output / "out") == "xyz" + big) << entries->path();
+    }
+}
+
 TEST(PlainJoin, LetterCaseIsKeptOnACaseSensitiveFileSystem) {
     ScratchDir dir;
     std::string lower = Canonical(dir.Write("a.txt", "lower"));
@@ -144,15 +167,18 @@ TEST(PlainJoin, AHardLinkToTheOutputIsTheOutput) {
 #endif
 
 TEST(PlainJoin, AnEntryThatCannotBeReadIsSkipped) {
-    // A folder exists but reads as no text.
+    // A folder exists but reads as no text; so does an item that refuses to be opened.
     ScratchDir dir;
     ASSERT_TRUE(MakeFolder(dir / "folder"));
-    std::string folder = Canonical(dir / "folder");
+    UnreadableItem held(dir / "held");
+    ASSERT_TRUE(held.made());
     std::string a = Canonical(dir.Write("a.txt", "A"));
-    JoinRun run;
-    ASSERT_TRUE(run.Run(dir / "out.txt", {folder, a}, kJoinPlainText));
-    EXPECT_EQ(ReadWholeFile(dir / "out.txt"), "A");
-    EXPECT_EQ(run.skipped, std::vector<std::string>{"0:unreadable"});
+    for (const char* name : {"folder", "held"}) {
+        JoinRun run;
+        ASSERT_TRUE(run.Run(dir / "out.txt", {Canonical(dir / name), a}, kJoinPlainText));
+        EXPECT_EQ(ReadWholeFile(dir / "out.txt"), "A") << name;
+        EXPECT_EQ(run.skipped, std::vector<std::string>{"0:unreadable"}) << name;
+    }
 }
 
 #ifdef _WIN32

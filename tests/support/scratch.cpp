@@ -4,7 +4,7 @@
 
 #include "text/path.h"
 
-ScratchDir::ScratchDir() : path_(MakeScratchFolder()) {}
+ScratchDir::ScratchDir(const std::string& parent) : path_(MakeScratchFolder(parent)) {}
 ScratchDir::~ScratchDir() {
     RemoveTree(path_);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,10 +12,11 @@ constexpr char kSep = '\\';
 constexpr char kSep = '/';
 #endif
 
-// A new empty folder, removed with everything in it when the object goes.
+// A new empty folder, removed with everything in it when the object goes; in parent when
+// given (another file system than the usual one, say), else in the system's folder for them.
 class ScratchDir {
   public:
-    ScratchDir();
+    explicit ScratchDir(const std::string& parent = "");
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
@@ -43,4 +45,20 @@ std::string ReadWholeFile(const std::string& path);
 bool PathExists(const std::string& path);
 bool MakeFolder(const std::string& path);
 void RemoveTree(const std::string& path);
-std::string MakeScratchFolder();
+std::string MakeScratchFolder(const std::string& parent = "");
+
+// An item at path that exists but cannot be opened for reading while the object lives: a
+// Unix socket natively, a file held open without read sharing under Windows.
+class UnreadableItem {
+  public:
+    explicit UnreadableItem(const std::string& path);
+    ~UnreadableItem();
+    UnreadableItem(const UnreadableItem&) = delete;
+    UnreadableItem& operator=(const UnreadableItem&) = delete;
+
+    bool made() const { return made_; }
+
+  private:
+    bool made_ = false;
+    std::intptr_t handle_ = -1;
+};

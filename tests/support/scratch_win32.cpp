@@ -42,10 +42,12 @@ bool MakeFolder(const std::string& path) {
     return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0;
 }
 
-std::string MakeScratchFolder() {
+std::string MakeScratchFolder(const std::string& parent) {
     char tmp[MAX_PATH];
     DWORD n = GetTempPathA(MAX_PATH, tmp);
     if (n == 0 || n >= MAX_PATH)
+        std::abort();
+    if (!parent.empty() && std::snprintf(tmp, sizeof tmp, "%s\\", parent.c_str()) >= MAX_PATH)
         std::abort();
     for (unsigned serial = GetTickCount() ^ GetCurrentProcessId();; ++serial) {
         char name[MAX_PATH + 32];
@@ -75,4 +77,20 @@ std::vector<std::string> ListFolder(const std::string& path) {
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// Held open with no sharing at all: anyone else's opening fails, its attributes still show.
+UnreadableItem::UnreadableItem(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    handle_ = reinterpret_cast<std::intptr_t>(file);
+    DWORD written = 0;
+    made_ = WriteFile(file, "held", 4, &written, nullptr) && written == 4;
+}
+
+UnreadableItem::~UnreadableItem() {
+    if (handle_ != -1)
+        CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
