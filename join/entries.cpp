@@ -13,6 +13,8 @@ std::FILE* OpenEntry(const char* path) {
 void CloseEntry(OutputStream& out, const char* path, std::FILE* entry) {
     if (out.readFailed && out.failedEntry[0] == '\0')
         CopyBounded(out.failedEntry, kPathBufferSize, path);
+    else if (!out.readFailed)
+        ++out.joined;
     std::fclose(entry);
 }
 

@@ -101,12 +101,13 @@ void WriteBody(OutputStream& out, const FileList& list) {
 
 } // namespace
 
-bool WriteHtmlJoin(const char* outputPath, const FileList& list, JoinFailure* failure) {
+bool WriteHtmlJoin(const char* outputPath, const FileList& list, bool needsAnEntry,
+                    JoinFailure* failure) {
     OutputStream out;
     if (!OpenOutput(out, outputPath, true))
         return TellFailure(out, failure);
     WriteHead(out);
     WriteContents(out, list);
     WriteBody(out, list);
-    return CloseOutput(out) || TellFailure(out, failure);
+    return CloseOutput(out, needsAnEntry) || TellFailure(out, failure);
 }

@@ -4,7 +4,7 @@
 #include "text/path.h"
 
 bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format,
-               JoinFailure* failure) {
+               JoinFailure* failure, bool needsAnEntry) {
     // An empty list leaves any existing output alone: nothing is created or truncated.
     if (list.count(list.owner) <= 0)
         return true;
@@ -23,6 +23,6 @@ bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format,
     if (FileExists(outputPath))
         GetCanonicalPath(outputPath, outputPath);
     if (format == kJoinHtml)
-        return WriteHtmlJoin(outputPath, list, failure);
-    return WritePlainJoin(outputPath, list, failure);
+        return WriteHtmlJoin(outputPath, list, needsAnEntry, failure);
+    return WritePlainJoin(outputPath, list, needsAnEntry, failure);
 }

@@ -24,7 +24,7 @@ struct FileList {
 };
 
 // Why a run failed. error is the system's own code (errno on POSIX, GetLastError on Windows).
-enum JoinFailureKind { kJoinNameTooLong, kJoinOutputFailed, kJoinEntryFailed };
+enum JoinFailureKind { kJoinNameTooLong, kJoinOutputFailed, kJoinEntryFailed, kJoinNothingJoined };
 struct JoinFailure {
     JoinFailureKind kind;
     unsigned long error;
@@ -35,9 +35,11 @@ struct JoinFailure {
 // written beside its place and put there only when all of it is written, so that a failed run
 // leaves a previous output as it was. An output name too long for a PathBuffer is refused
 // before anything is opened, and an entry whose reading fails part-way fails the run. On
-// failure, *failure (when given) tells what failed and why.
+// failure, *failure (when given) tells what failed and why. With needsAnEntry a run that joins
+// no entry at all (each one missing, skipped or unreadable) fails too, and leaves the output
+// as it was: the tool asks for that, the dialog writes what it has.
 bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format,
-               JoinFailure* failure = nullptr);
+               JoinFailure* failure = nullptr, bool needsAnEntry = false);
 
 // The system's words for an error code of a JoinFailure, in the user's language where the
 // system has it, into a buffer of size bytes.

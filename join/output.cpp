@@ -105,6 +105,8 @@ bool OpenOutput(OutputStream& out, const char* path, bool inBackground) {
     out.used = 0;
     out.error = 0;
     out.readFailed = false;
+    out.joined = 0;
+    out.abandoned = false;
     out.failedEntry[0] = '\0';
     out.identities = 0;
     out.entryLeft = -1;
@@ -182,9 +184,10 @@ void WriteText(OutputStream& out, const char* text) {
     WriteBytes(out, text, std::strlen(text));
 }
 
-bool CloseOutput(OutputStream& out) {
+bool CloseOutput(OutputStream& out, bool needsAnEntry) {
     SettleOutput(out);
     StopWriter(out);
+    out.abandoned = needsAnEntry && out.joined == 0;
     FinishOutputFile(out);
     std::free(out.scratch - kOutputBufferSize); // the start of the one allocation
     out.file = nullptr;
@@ -196,6 +199,8 @@ bool TellFailure(const OutputStream& out, JoinFailure* failure) {
     if (failure != nullptr) {
         bool reading = out.failedEntry[0] != '\0';
         failure->kind = reading ? kJoinEntryFailed : kJoinOutputFailed;
+        if (out.error == 0 && out.abandoned)
+            failure->kind = kJoinNothingJoined;
         failure->error = out.error;
         CopyBounded(failure->file, kPathBufferSize, reading ? out.failedEntry : out.path);
     }

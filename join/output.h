@@ -26,6 +26,9 @@ struct OutputStream {
     // reading failed (empty when it was the output).
     unsigned long error;
     bool readFailed;
+    // How many entries were copied whole; a run that needs one and has none is abandoned.
+    int joined;
+    bool abandoned;
     PathBuffer failedEntry;
     // The identities (device and inode, volume and file index) of the file written and of
     // the output it replaces, which every entry is checked against whatever its name; a
@@ -55,8 +58,9 @@ bool FlushOutput(OutputStream& out);
 // Flushes and waits until all is written, as anything that writes to the file itself must.
 bool SettleOutput(OutputStream& out);
 // Flushes, closes and frees; puts the new file in the output's place when all went well, and
-// removes it when not. False when anything failed (out.error tells why).
-bool CloseOutput(OutputStream& out);
+// removes it when not. False when anything failed (out.error tells why). With needsAnEntry a
+// run that joined none is abandoned the same way.
+bool CloseOutput(OutputStream& out, bool needsAnEntry = false);
 
 // The calls that write the output and read the entries. Tests put failing ones in their place
 // to see that a failure anywhere fails the run and leaves the previous output alone.

@@ -97,9 +97,10 @@ bool FinishOutputFile(OutputStream& out) {
     errno = 0;
     if (std::fclose(out.file) != 0 && out.error == 0)
         out.error = errno != 0 ? errno : EIO;
-    if (out.temporary[0] != '\0' && out.error == 0 && std::rename(out.temporary, out.path) != 0)
+    if (out.temporary[0] != '\0' && out.error == 0 && !out.abandoned &&
+        std::rename(out.temporary, out.path) != 0)
         out.error = errno;
-    if (out.error != 0)
+    if (out.error != 0 || out.abandoned)
         RemoveWhatWasCreated(out);
     return out.error == 0;
 }

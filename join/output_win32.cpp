@@ -153,7 +153,7 @@ bool FinishOutputFile(OutputStream& out) {
         out.error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_WRITE_FAULT;
     // A replace keeps the output's attributes, security and creation time with its name; the
     // attributes are given to the new file first as well, as not every system's replace does.
-    if (out.temporary[0] != '\0' && out.error == 0) {
+    if (out.temporary[0] != '\0' && out.error == 0 && !out.abandoned) {
         WideName output(out.path), temporary(out.temporary);
         DWORD attributes = GetFileAttributesW(output.text);
         if (attributes != INVALID_FILE_ATTRIBUTES)
@@ -162,7 +162,7 @@ bool FinishOutputFile(OutputStream& out) {
                           nullptr, nullptr))
             out.error = GetLastError();
     }
-    if (out.error != 0)
+    if (out.error != 0 || out.abandoned)
         RemoveWhatWasCreated(out);
     return out.error == 0;
 }

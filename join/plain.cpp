@@ -4,7 +4,8 @@
 #include "join/entries.h"
 #include "join/output.h"
 
-bool WritePlainJoin(const char* outputPath, const FileList& list, JoinFailure* failure) {
+bool WritePlainJoin(const char* outputPath, const FileList& list, bool needsAnEntry,
+                    JoinFailure* failure) {
     OutputStream out;
     if (!OpenOutput(out, outputPath))
         return TellFailure(out, failure);
@@ -17,5 +18,5 @@ bool WritePlainJoin(const char* outputPath, const FileList& list, JoinFailure* f
             CloseEntry(out, path, entry);
         }
     }
-    return CloseOutput(out) || TellFailure(out, failure);
+    return CloseOutput(out, needsAnEntry) || TellFailure(out, failure);
 }
