@@ -15,6 +15,8 @@
 #define VELLUMOR_SSE2 __attribute__((target("sse2")))
 #define VELLUMOR_SSE2_CHOSEN 1
 #endif
+// The 16-byte path's helpers are its loop's own steps, inlined even where the build favours size.
+#define VELLUMOR_SSE2_STEP VELLUMOR_SSE2 inline __attribute__((always_inline))
 // The 64-bit build also carries a path for processors with 64-byte byte permutes and
 // compresses, chosen when the program starts.
 #if defined(__x86_64__) && !defined(VELLUMOR_NO_WIDE_ESCAPE)
@@ -81,22 +83,22 @@ inline bool NothingToEscape(std::uint64_t eight) {
 }
 
 #ifdef VELLUMOR_VECTOR_ESCAPE
-// Where each of the sixteen bytes may be one to escape: 0x0A, 0x0D, 0x20, 0x22, 0x26, 0x3C,
-// 0x3E, and also 0x24, which the table escapes to itself. Two masks catch the four bytes 0x20
-// to 0x26 and the two bytes 0x3C, 0x3E, two compares the line ends.
-VELLUMOR_SSE2 inline unsigned EscapeMarks(__m128i sixteen) {
-    __m128i spaceToAmp =
+// Where each of the sixteen bytes may be one to escape: 0x0D, 0x20, 0x22, 0x26, 0x3C, 0x3E, a
+// LF but for one right after a CR, and also 0x24, which the table escapes to itself. Two masks
+// catch the four bytes 0x20 to 0x26 and the two bytes 0x3C, 0x3E, two compares the line ends.
+// crs comes in with the CRs of the sixteen bytes before, and leaves with those of these.
+VELLUMOR_SSE2_STEP unsigned EscapeMarks(__m128i sixteen, __m128i& crs) {
+    const __m128i crsBefore = crs;
+    crs = _mm_cmpeq_epi8(sixteen, _mm_set1_epi8(0x0D));
+    const __m128i afterCr = _mm_or_si128(_mm_slli_si128(crs, 1), _mm_srli_si128(crsBefore, 15));
+    const __m128i breaks =
+        _mm_or_si128(crs, _mm_andnot_si128(afterCr, _mm_cmpeq_epi8(sixteen, _mm_set1_epi8(0x0A))));
+    const __m128i spaceToAmp =
         _mm_cmpeq_epi8(_mm_and_si128(sixteen, _mm_set1_epi8(~0x06)), _mm_set1_epi8(0x20));
-    __m128i angles =
+    const __m128i angles =
         _mm_cmpeq_epi8(_mm_and_si128(sixteen, _mm_set1_epi8(~0x02)), _mm_set1_epi8(0x3C));
-    __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(sixteen, _mm_set1_epi8(0x0D)),
-                                _mm_cmpeq_epi8(sixteen, _mm_set1_epi8(0x0A)));
     return static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(spaceToAmp, angles), ends)));
-}
-
-VELLUMOR_SSE2 inline unsigned ByteMarks(__m128i sixteen, char byte) {
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(sixteen, _mm_set1_epi8(byte))));
+        _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(spaceToAmp, angles), breaks)));
 }
 
 inline std::uint64_t Join16s(unsigned a, unsigned b, unsigned c, unsigned d) {
@@ -104,12 +106,12 @@ inline std::uint64_t Join16s(unsigned a, unsigned b, unsigned c, unsigned d) {
            static_cast<std::uint64_t>(d) << 48;
 }
 
-VELLUMOR_SSE2 inline void Copy16(unsigned char* to, const unsigned char* from) {
+VELLUMOR_SSE2_STEP void Copy16(unsigned char* to, const unsigned char* from) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(to),
                      _mm_loadu_si128(reinterpret_cast<const __m128i*>(from)));
 }
 
-VELLUMOR_SSE2 inline void Copy64(unsigned char* to, const unsigned char* from) {
+VELLUMOR_SSE2_STEP void Copy64(unsigned char* to, const unsigned char* from) {
     Copy16(to, from);
     Copy16(to + 16, from + 16);
     Copy16(to + 32, from + 32);
@@ -126,8 +128,8 @@ inline bool AtMostFour(std::uint64_t bits) {
 // the rest of the block, after which further steps write nothing that stays. Taking the first
 // escapes of a block this way, whether there are so many or not, spares the branches of a
 // loop that would end at a different count in each block.
-VELLUMOR_SSE2 inline void SparseStep(unsigned char*& to, const unsigned char*& run,
-                                     const unsigned char* from, std::uint64_t& marks) {
+VELLUMOR_SSE2_STEP void SparseStep(unsigned char*& to, const unsigned char*& run,
+                                   const unsigned char* from, std::uint64_t& marks) {
     const std::size_t none = marks == 0 ? 1 : 0;
     // With no bit left the top one stands in, moved one past the block.
     const unsigned char* at = from + __builtin_ctzll(marks | 1ull << 63) + none;
@@ -141,8 +143,7 @@ VELLUMOR_SSE2 inline void SparseStep(unsigned char*& to, const unsigned char*& r
 }
 
 // Copies length bytes (0 to 64) in 16-byte steps: up to 16 bytes more are read and written.
-VELLUMOR_SSE2 inline void CopyRun(unsigned char* to, const unsigned char* from,
-                                  std::size_t length) {
+VELLUMOR_SSE2_STEP void CopyRun(unsigned char* to, const unsigned char* from, std::size_t length) {
     Copy16(to, from);
     for (std::size_t done = 16; done < length; done += 16)
         Copy16(to + done, from + done);
@@ -160,14 +161,16 @@ VELLUMOR_SSE2 void VectorEscapeBlocks(unsigned char*& output, const unsigned cha
     // Locals, as stores through the output's bytes could otherwise change the references.
     unsigned char* to = output;
     const unsigned char* from = input;
-    bool crLast = afterCr;
+    // The CRs of the last sixteen bytes, of which only the last counts.
+    __m128i crs = _mm_slli_si128(_mm_cvtsi32_si128(afterCr ? 0xFF : 0), 15);
     while (end - from >= 128) {
         const __m128i q0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
         const __m128i q1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 16));
         const __m128i q2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 32));
         const __m128i q3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 48));
-        std::uint64_t marks =
-            Join16s(EscapeMarks(q0), EscapeMarks(q1), EscapeMarks(q2), EscapeMarks(q3));
+        const unsigned m0 = EscapeMarks(q0, crs), m1 = EscapeMarks(q1, crs);
+        const unsigned m2 = EscapeMarks(q2, crs), m3 = EscapeMarks(q3, crs);
+        std::uint64_t marks = Join16s(m0, m1, m2, m3);
         if (marks == 0) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(to), q0);
             _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 16), q1);
@@ -175,16 +178,8 @@ VELLUMOR_SSE2 void VectorEscapeBlocks(unsigned char*& output, const unsigned cha
             _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 48), q3);
             to += 64;
             from += 64;
-            crLast = false;
             continue;
         }
-        // A LF right after a CR (the block's or the one before it) stays as it is.
-        const std::uint64_t crs = Join16s(ByteMarks(q0, 0x0D), ByteMarks(q1, 0x0D),
-                                          ByteMarks(q2, 0x0D), ByteMarks(q3, 0x0D));
-        const std::uint64_t lfs = Join16s(ByteMarks(q0, 0x0A), ByteMarks(q1, 0x0A),
-                                          ByteMarks(q2, 0x0A), ByteMarks(q3, 0x0A));
-        marks &= ~(lfs & (crs << 1 | static_cast<std::uint64_t>(crLast)));
-        crLast = (crs >> 63) != 0;
         const unsigned char* run = from; // the first byte not yet written
         if (AtMostFour(marks)) {
             SparseStep(to, run, from, marks);
@@ -212,7 +207,7 @@ VELLUMOR_SSE2 void VectorEscapeBlocks(unsigned char*& output, const unsigned cha
     }
     output = to;
     input = from;
-    afterCr = crLast;
+    afterCr = (_mm_movemask_epi8(crs) & 0x8000) != 0;
 }
 
 #ifdef VELLUMOR_SSE2_CHOSEN
