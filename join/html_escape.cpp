@@ -40,8 +40,8 @@ struct EscapeTable {
 // A browser must show every space and line break of the text, and markup in the text must
 // show as text. A browser takes a bare LF for a space, so a LF that ends a line on its own
 // (not right after a CR, whose break ends that line) gets a break too. Only bytes below 0x40
-// are replaced, and no second half of a double-byte
-// character is below 0x40, so one table lookup per byte keeps every character whole. A lead
+// are replaced, and no second half of a double-byte character is below 0x40, so one table
+// lookup per byte (and for a LF a look at the byte before) keeps every character whole. A lead
 // byte followed by a byte that cannot complete it is a byte of its own, and so is what
 // follows it: a stray lead byte can never carry raw markup into the page or swallow a line
 // break.
