@@ -11,17 +11,29 @@ namespace {
 
 void CopyEscapedBytes(OutputStream& out, std::FILE* source) {
     unsigned char* chunk = out.scratch;
+    HtmlEscapeState state; // each file starts a line
     while (out.error == 0) {
         bool ended;
         std::size_t n = ReadEntry(out, source, chunk, kEscapeChunk, &ended);
         // Room for the chunk escaped at its widest: six bytes for each byte read.
         if (kOutputBufferSize - out.used < n * kLongestHtmlEscape && !FlushOutput(out))
             return;
-        out.used =
-            static_cast<std::size_t>(EscapeHtmlBytes(out.buffer + out.used, chunk, n) - out.buffer);
+        out.used = static_cast<std::size_t>(
+            EscapeHtmlBytes(out.buffer + out.used, chunk, n, state) - out.buffer);
         if (ended)
             return; // a read error ends the content the same way as the end of the file
     }
+}
+
+// A name is text on the page: a POSIX name may hold markup. No second byte of a Shift_JIS
+// character is one of these. An ampersand stays as it is: a name that looks like an entity
+// is shown as one, as the page has always written it.
+void WriteName(OutputStream& out, const char* name) {
+    for (const char* at; *(at = name + std::strcspn(name, "<>\"")) != '\0'; name = at + 1) {
+        WriteBytes(out, name, static_cast<std::size_t>(at - name));
+        WriteText(out, *at == '<' ? "&lt;" : *at == '>' ? "&gt;" : "&quot;");
+    }
+    WriteText(out, name);
 }
 
 void WriteAnchor(OutputStream& out, const char* format, int index) {
@@ -36,7 +48,7 @@ void WriteHead(OutputStream& out) {
                    "<HEAD>\n"
                    "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html;CHARSET=Shift_JIS\">\n"
                    "<TITLE>");
-    WriteText(out, FileNamePart(out.path));
+    WriteName(out, FileNamePart(out.path));
     WriteText(out, "</TITLE>\n"
                    "</HEAD>\n"
                    "\n"
@@ -54,7 +66,7 @@ void WriteContents(OutputStream& out, const FileList& list) {
         if (!FetchWrittenEntry(list, i, out, path))
             continue;
         WriteAnchor(out, "<A HREF=\"#%08x\">", i);
-        WriteText(out, FileNamePart(path));
+        WriteName(out, FileNamePart(path));
         WriteText(out, "</A><BR>\n");
     }
     WriteText(out, "</P>\n\n");
@@ -69,7 +81,7 @@ void WriteCaption(OutputStream& out, int index, int count, const char* path) {
     else
         WriteText(out, "<FONT COLOR=\"#8f8f8f\">\x81\xaa</FONT>"); // ↑
     WriteAnchor(out, " <A NAME=\"%08x\">", index);
-    WriteText(out, FileNamePart(path));
+    WriteName(out, FileNamePart(path));
     WriteText(out, "</A> ");
     if (index < count - 1)
         WriteAnchor(out, "<A HREF=\"#%08x\">\x81\xab</A>", index + 1); // ↓

@@ -3,9 +3,20 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__) && !defined(VELLUMOR_PORTABLE_ESCAPE)
+#if (defined(__i386__) || defined(__x86_64__)) && !defined(VELLUMOR_PORTABLE_ESCAPE)
 #define VELLUMOR_VECTOR_ESCAPE 1
 #include <emmintrin.h>
+#ifdef __SSE2__
+#define VELLUMOR_SSE2
+#else
+// The 32-bit program also runs on processors without SSE2 (Windows 7 runs on them), so only
+// the 16-byte path is built for SSE2, and it is taken when the program starts where the
+// processor has it.
+#define VELLUMOR_SSE2 __attribute__((target("sse2")))
+#define VELLUMOR_SSE2_CHOSEN 1
+#endif
+// The 16-byte path's helpers are its loop's own steps, inlined even where the build favours size.
+#define VELLUMOR_SSE2_STEP VELLUMOR_SSE2 inline __attribute__((always_inline))
 // The 64-bit build also carries a path for processors with 64-byte byte permutes and
 // compresses, chosen when the program starts.
 #if defined(__x86_64__) && !defined(VELLUMOR_NO_WIDE_ESCAPE)
@@ -27,8 +38,10 @@ struct EscapeTable {
 };
 
 // A browser must show every space and line break of the text, and markup in the text must
-// show as text. Only bytes below 0x40 are replaced, and no second half of a double-byte
-// character is below 0x40, so one table lookup per byte keeps every character whole. A lead
+// show as text. A browser takes a bare LF for a space, so a LF that ends a line on its own
+// (not right after a CR, whose break ends that line) gets a break too. Only bytes below 0x40
+// are replaced, and no second half of a double-byte character is below 0x40, so one table
+// lookup per byte (and for a LF a look at the byte before) keeps every character whole. A lead
 // byte followed by a byte that cannot complete it is a byte of its own, and so is what
 // follows it: a stray lead byte can never carry raw markup into the page or swallow a line
 // break.
@@ -36,6 +49,7 @@ constexpr EscapeTable MakeEscapeTable() {
     EscapeTable t{};
     for (int b = 0; b < 256; ++b)
         t.byByte[b] = {1, {static_cast<char>(b)}};
+    t.byByte[0x0A] = {5, "<BR>\n"}; // but for a LF right after a CR: see EscapeByte
     t.byByte[0x0D] = {5, "<BR>\r"};
     t.byByte[0x20] = {6, "&nbsp;"};
     t.byByte[0x22] = {6, "&quot;"};
@@ -47,10 +61,13 @@ constexpr EscapeTable MakeEscapeTable() {
 
 constexpr EscapeTable kEscapes = MakeEscapeTable();
 
-// Copies or escapes one byte.
-inline unsigned char* EscapeByte(unsigned char* to, unsigned char byte) {
+// Copies or escapes one byte; afterCr says whether the byte before it was a CR, and then
+// whether this one is.
+inline unsigned char* EscapeByte(unsigned char* to, unsigned char byte, bool& afterCr) {
     const Escape& e = kEscapes.byByte[byte];
-    if (e.length == 1) {
+    const bool plain = e.length == 1 || (byte == 0x0A && afterCr);
+    afterCr = byte == 0x0D;
+    if (plain) {
         *to = byte;
         return to + 1;
     }
@@ -66,17 +83,22 @@ inline bool NothingToEscape(std::uint64_t eight) {
 }
 
 #ifdef VELLUMOR_VECTOR_ESCAPE
-// One bit for each of the sixteen bytes that may be one to escape: 0x0D, 0x20, 0x22, 0x26,
-// 0x3C, 0x3E, and also 0x24, which the table escapes to itself. Two masks catch the four
-// bytes 0x20 to 0x26 and the two bytes 0x3C, 0x3E, one compare the CR.
-inline unsigned EscapeMarks(__m128i sixteen) {
-    __m128i spaceToAmp =
+// Where each of the sixteen bytes may be one to escape: 0x0D, 0x20, 0x22, 0x26, 0x3C, 0x3E, a
+// LF but for one right after a CR, and also 0x24, which the table escapes to itself. Two masks
+// catch the four bytes 0x20 to 0x26 and the two bytes 0x3C, 0x3E, two compares the line ends.
+// crs comes in with the CRs of the sixteen bytes before, and leaves with those of these.
+VELLUMOR_SSE2_STEP unsigned EscapeMarks(__m128i sixteen, __m128i& crs) {
+    const __m128i crsBefore = crs;
+    crs = _mm_cmpeq_epi8(sixteen, _mm_set1_epi8(0x0D));
+    const __m128i afterCr = _mm_or_si128(_mm_slli_si128(crs, 1), _mm_srli_si128(crsBefore, 15));
+    const __m128i breaks =
+        _mm_or_si128(crs, _mm_andnot_si128(afterCr, _mm_cmpeq_epi8(sixteen, _mm_set1_epi8(0x0A))));
+    const __m128i spaceToAmp =
         _mm_cmpeq_epi8(_mm_and_si128(sixteen, _mm_set1_epi8(~0x06)), _mm_set1_epi8(0x20));
-    __m128i angles =
+    const __m128i angles =
         _mm_cmpeq_epi8(_mm_and_si128(sixteen, _mm_set1_epi8(~0x02)), _mm_set1_epi8(0x3C));
-    __m128i cr = _mm_cmpeq_epi8(sixteen, _mm_set1_epi8(0x0D));
     return static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(spaceToAmp, angles), cr)));
+        _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(spaceToAmp, angles), breaks)));
 }
 
 inline std::uint64_t Join16s(unsigned a, unsigned b, unsigned c, unsigned d) {
@@ -84,12 +106,12 @@ inline std::uint64_t Join16s(unsigned a, unsigned b, unsigned c, unsigned d) {
            static_cast<std::uint64_t>(d) << 48;
 }
 
-inline void Copy16(unsigned char* to, const unsigned char* from) {
+VELLUMOR_SSE2_STEP void Copy16(unsigned char* to, const unsigned char* from) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(to),
                      _mm_loadu_si128(reinterpret_cast<const __m128i*>(from)));
 }
 
-inline void Copy64(unsigned char* to, const unsigned char* from) {
+VELLUMOR_SSE2_STEP void Copy64(unsigned char* to, const unsigned char* from) {
     Copy16(to, from);
     Copy16(to + 16, from + 16);
     Copy16(to + 32, from + 32);
@@ -106,8 +128,8 @@ inline bool AtMostFour(std::uint64_t bits) {
 // the rest of the block, after which further steps write nothing that stays. Taking the first
 // escapes of a block this way, whether there are so many or not, spares the branches of a
 // loop that would end at a different count in each block.
-inline void SparseStep(unsigned char*& to, const unsigned char*& run, const unsigned char* from,
-                       std::uint64_t& marks) {
+VELLUMOR_SSE2_STEP void SparseStep(unsigned char*& to, const unsigned char*& run,
+                                   const unsigned char* from, std::uint64_t& marks) {
     const std::size_t none = marks == 0 ? 1 : 0;
     // With no bit left the top one stands in, moved one past the block.
     const unsigned char* at = from + __builtin_ctzll(marks | 1ull << 63) + none;
@@ -121,11 +143,83 @@ inline void SparseStep(unsigned char*& to, const unsigned char*& run, const unsi
 }
 
 // Copies length bytes (0 to 64) in 16-byte steps: up to 16 bytes more are read and written.
-inline void CopyRun(unsigned char* to, const unsigned char* from, std::size_t length) {
+VELLUMOR_SSE2_STEP void CopyRun(unsigned char* to, const unsigned char* from, std::size_t length) {
     Copy16(to, from);
     for (std::size_t done = 16; done < length; done += 16)
         Copy16(to + done, from + done);
 }
+
+// The 16-byte path's part of EscapeHtmlBytes: whole blocks while 128 bytes of input are ahead.
+// 64 bytes at a time, all their escapes from one mask: the plain run before each escape goes
+// out in 16-byte copies, the replacement as one 8-byte copy, and whatever either wrote past
+// its end is overwritten by what comes next. Blocks with few escapes copy whole 64-byte spans,
+// those with many only what each run needs. No copy reads or writes more than 64 bytes past
+// the block: 128 bytes of input ahead keep that inside the input and inside the output's room
+// of six bytes per input byte.
+VELLUMOR_SSE2 void VectorEscapeBlocks(unsigned char*& output, const unsigned char*& input,
+                                      const unsigned char* end, bool& afterCr) {
+    // Locals, as stores through the output's bytes could otherwise change the references.
+    unsigned char* to = output;
+    const unsigned char* from = input;
+    // The CRs of the last sixteen bytes, of which only the last counts.
+    __m128i crs = _mm_slli_si128(_mm_cvtsi32_si128(afterCr ? 0xFF : 0), 15);
+    while (end - from >= 128) {
+        const __m128i q0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const __m128i q1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 16));
+        const __m128i q2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 32));
+        const __m128i q3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 48));
+        const unsigned m0 = EscapeMarks(q0, crs), m1 = EscapeMarks(q1, crs);
+        const unsigned m2 = EscapeMarks(q2, crs), m3 = EscapeMarks(q3, crs);
+        std::uint64_t marks = Join16s(m0, m1, m2, m3);
+        if (marks == 0) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to), q0);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 16), q1);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 32), q2);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 48), q3);
+            to += 64;
+            from += 64;
+            continue;
+        }
+        const unsigned char* run = from; // the first byte not yet written
+        if (AtMostFour(marks)) {
+            SparseStep(to, run, from, marks);
+            SparseStep(to, run, from, marks);
+            while (marks != 0)
+                SparseStep(to, run, from, marks);
+            from += 64;
+            Copy64(to, run);
+            to += from - run;
+            continue;
+        }
+        do {
+            const unsigned char* at = from + __builtin_ctzll(marks);
+            marks &= marks - 1;
+            CopyRun(to, run, static_cast<std::size_t>(at - run));
+            to += at - run;
+            const Escape& e = kEscapes.byByte[*at];
+            std::memcpy(to, e.text, sizeof e.text);
+            to += e.length;
+            run = at + 1;
+        } while (marks != 0);
+        from += 64;
+        CopyRun(to, run, static_cast<std::size_t>(from - run));
+        to += from - run;
+    }
+    output = to;
+    input = from;
+    afterCr = (_mm_movemask_epi8(crs) & 0x8000) != 0;
+}
+
+#ifdef VELLUMOR_SSE2_CHOSEN
+bool Sse2Runs() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("sse2");
+}
+
+// Decided before main runs; until then (a static constructor of another file) the bytes go
+// the portable way, which gives the same output.
+const bool kSse2Runs = Sse2Runs();
+#endif
 #endif
 
 #ifdef VELLUMOR_WIDE_ESCAPE
@@ -222,13 +316,22 @@ VELLUMOR_WIDE inline unsigned char* WideEscapeFew(unsigned char* to, const unsig
 }
 
 // The wide path's part of EscapeHtmlBytes: whole blocks while 128 bytes of input are ahead.
-VELLUMOR_WIDE void WideEscapeBlocks(unsigned char*& to, const unsigned char*& from,
-                                    const unsigned char* end) {
+VELLUMOR_WIDE void WideEscapeBlocks(unsigned char*& output, const unsigned char*& input,
+                                    const unsigned char* end, bool& afterCr) {
+    unsigned char* to = output;
+    const unsigned char* from = input;
+    std::uint64_t crLast = afterCr ? 1 : 0;
     const __m512i lengths = WideLoad(kWide.length), ones = _mm512_set1_epi8(1);
     while (end - from >= 128) {
         const __m512i block = WideLoad(from);
-        const __mmask64 low = _mm512_cmplt_epu8_mask(block, _mm512_set1_epi8(0x40));
-        const __m512i length = _mm512_mask_permutexvar_epi8(ones, low, block, lengths);
+        const std::uint64_t crs = _mm512_cmpeq_epi8_mask(block, _mm512_set1_epi8(0x0D));
+        const std::uint64_t lfs = _mm512_cmpeq_epi8_mask(block, _mm512_set1_epi8(0x0A));
+        // Bytes that go out as themselves keep the length 1: all from 0x40 up, and a LF right
+        // after a CR (the block's or the one before it).
+        const __mmask64 looked =
+            _mm512_cmplt_epu8_mask(block, _mm512_set1_epi8(0x40)) & ~(lfs & (crs << 1 | crLast));
+        crLast = crs >> 63;
+        const __m512i length = _mm512_mask_permutexvar_epi8(ones, looked, block, lengths);
         const __mmask64 marks = _mm512_cmpgt_epu8_mask(length, ones);
         // Most blocks of Japanese text have one to three escapes, the line breaks; English
         // text has ten or more.
@@ -236,6 +339,9 @@ VELLUMOR_WIDE void WideEscapeBlocks(unsigned char*& to, const unsigned char*& fr
                                : WideEscapeBlock(to, block, length, marks);
         from += 64;
     }
+    output = to;
+    input = from;
+    afterCr = crLast != 0;
 }
 
 bool WideEscapeRuns() {
@@ -244,65 +350,26 @@ bool WideEscapeRuns() {
            __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2") &&
            __builtin_cpu_supports("popcnt");
 }
+
+// Decided before main runs; until then the blocks go the 16-byte way, with the same output.
+const bool kWideRuns = WideEscapeRuns();
 #endif
 
 } // namespace
 
-unsigned char* EscapeHtmlBytes(unsigned char* to, const unsigned char* from, std::size_t size) {
+unsigned char* EscapeHtmlBytes(unsigned char* to, const unsigned char* from, std::size_t size,
+                               HtmlEscapeState& state) {
     const unsigned char* const end = from + size;
+    bool afterCr = state.afterCr;
 #ifdef VELLUMOR_WIDE_ESCAPE
-    static const bool wide = WideEscapeRuns();
-    if (wide)
-        WideEscapeBlocks(to, from, end);
+    if (kWideRuns)
+        WideEscapeBlocks(to, from, end, afterCr);
 #endif
 #ifdef VELLUMOR_VECTOR_ESCAPE
-    // 64 bytes at a time, all their escapes from one mask: the plain run before each escape
-    // goes out in 16-byte copies, the replacement as one 8-byte copy, and whatever either
-    // wrote past its end is overwritten by what comes next. Blocks with few escapes copy
-    // whole 64-byte spans, those with many only what each run needs. No copy reads or writes
-    // more than 64 bytes past the block: 128 bytes of input ahead keep that inside the input
-    // and inside the output's room of six bytes per input byte.
-    while (end - from >= 128) {
-        const __m128i q0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        const __m128i q1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 16));
-        const __m128i q2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 32));
-        const __m128i q3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 48));
-        std::uint64_t marks =
-            Join16s(EscapeMarks(q0), EscapeMarks(q1), EscapeMarks(q2), EscapeMarks(q3));
-        if (marks == 0) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(to), q0);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 16), q1);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 32), q2);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 48), q3);
-            to += 64;
-            from += 64;
-            continue;
-        }
-        const unsigned char* run = from; // the first byte not yet written
-        if (AtMostFour(marks)) {
-            SparseStep(to, run, from, marks);
-            SparseStep(to, run, from, marks);
-            while (marks != 0)
-                SparseStep(to, run, from, marks);
-            from += 64;
-            Copy64(to, run);
-            to += from - run;
-            continue;
-        }
-        do {
-            const unsigned char* at = from + __builtin_ctzll(marks);
-            marks &= marks - 1;
-            CopyRun(to, run, static_cast<std::size_t>(at - run));
-            to += at - run;
-            const Escape& e = kEscapes.byByte[*at];
-            std::memcpy(to, e.text, sizeof e.text);
-            to += e.length;
-            run = at + 1;
-        } while (marks != 0);
-        from += 64;
-        CopyRun(to, run, static_cast<std::size_t>(from - run));
-        to += from - run;
-    }
+#ifdef VELLUMOR_SSE2_CHOSEN
+    if (kSse2Runs)
+#endif
+        VectorEscapeBlocks(to, from, end, afterCr);
 #endif
     while (end - from >= 8) {
         std::uint64_t eight;
@@ -311,12 +378,28 @@ unsigned char* EscapeHtmlBytes(unsigned char* to, const unsigned char* from, std
             std::memcpy(to, &eight, 8);
             to += 8;
             from += 8;
+            afterCr = false;
         } else {
             for (const unsigned char* stop = from + 8; from != stop; ++from)
-                to = EscapeByte(to, *from);
+                to = EscapeByte(to, *from, afterCr);
         }
     }
     while (from != end)
-        to = EscapeByte(to, *from++);
+        to = EscapeByte(to, *from++, afterCr);
+    state.afterCr = afterCr;
     return to;
+}
+
+const char* HtmlEscapePath() {
+#ifdef VELLUMOR_WIDE_ESCAPE
+    if (kWideRuns)
+        return "wide";
+#endif
+#ifdef VELLUMOR_VECTOR_ESCAPE
+#ifdef VELLUMOR_SSE2_CHOSEN
+    if (kSse2Runs)
+#endif
+        return "sse2";
+#endif
+    return "portable";
 }

@@ -19,8 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Exactly the room the escaper is promised, so that any write past it is caught.
     std::vector<unsigned char> out(size * kLongestHtmlEscape);
     unsigned char* to = out.data();
+    HtmlEscapeState state;
     for (size_t at = 0; at < size; at += chunk)
-        to = EscapeHtmlBytes(to, data + at, size - at < chunk ? size - at : chunk);
+        to = EscapeHtmlBytes(to, data + at, size - at < chunk ? size - at : chunk, state);
     std::string input(reinterpret_cast<const char*>(data), size);
     if (std::string(out.data(), to) != ReferenceEscape(input))
         std::abort();

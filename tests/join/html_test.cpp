@@ -149,7 +149,7 @@ TEST(HtmlPage, SingleFileHasBothMarksGreyAndNamesAreWrittenAsTheyAre) {
 
 TEST(HtmlEscaping, SpacesBreaksAndMarkup) {
     EXPECT_EQ(EscapedAlone("a  b\tc"), "a&nbsp;&nbsp;b\tc");
-    EXPECT_EQ(EscapedAlone("l1\nl2\r\nl3\r"), "l1\nl2<BR>\r\nl3<BR>\r");
+    EXPECT_EQ(EscapedAlone("l1\nl2\r\nl3\r\n\nl5\r"), "l1<BR>\nl2<BR>\r\nl3<BR>\r\n<BR>\nl5<BR>\r");
     EXPECT_EQ(EscapedAlone("<a href=\"x\">&amp;</a>"),
               "&lt;a&nbsp;href=&quot;x&quot;&gt;&amp;amp;&lt;/a&gt;");
     EXPECT_EQ(EscapedAlone(""), "");
@@ -166,6 +166,7 @@ TEST(HtmlEscaping, DoubleByteCharactersStayWhole) {
 TEST(HtmlEscaping, AStrayLeadByteNeverSwallowsMarkupOrABreak) {
     EXPECT_EQ(EscapedAlone("\x81<script>"), "\x81&lt;script&gt;");
     EXPECT_EQ(EscapedAlone("\x81\r\n"), "\x81<BR>\r\n");
+    EXPECT_EQ(EscapedAlone("\x81\n"), "\x81<BR>\n");
     EXPECT_EQ(EscapedAlone("\x9f \xe0\"\xfc&"), "\x9f&nbsp;\xe0&quot;\xfc&amp;");
     // A valid pair followed by a byte to escape: the pair ends before it.
     EXPECT_EQ(EscapedAlone("\x81\x81<"), "\x81\x81&lt;");
@@ -176,17 +177,57 @@ TEST(HtmlEscaping, IsTheSameAcrossBlockBoundaries) {
     // use: each unit below is escaped alone, so the page must be the units' escapes joined.
     const std::string units[][2] = {
         {"\x95\x5c", "\x95\x5c"}, {" ", "&nbsp;"}, {"\r\n", "<BR>\r\n"},     {"a", "a"},
-        {"\x81", "\x81"},         {"<", "&lt;"},   {"\x83\x41", "\x83\x41"}, {"\"", "&quot;"}};
+        {"\x81", "\x81"},         {"<", "&lt;"},   {"\x83\x41", "\x83\x41"}, {"\"", "&quot;"},
+        {"\n", "<BR>\n"}};
     std::string text, expected;
     unsigned seed = 12345;
     while (text.size() < 3 * 256 * 1024 + 7) {
         seed = seed * 1103515245 + 12345;
-        const std::string* u = units[(seed >> 16) % 8];
+        const std::string* u = units[(seed >> 16) % 9];
         text += u[0];
         expected += u[1];
     }
     EXPECT_TRUE(EscapedAlone(text) == expected);
 }
+
+TEST(HtmlEscaping, ACrLfCutByTheReadsIsOneLineEnd) {
+    // The CR last of one read, its LF first of the next.
+    for (std::size_t cr : {kEscapeChunk - 1, 2 * kEscapeChunk - 1}) {
+        std::string text(2 * kEscapeChunk + 8, 'a');
+        text[cr] = '\r';
+        text[cr + 1] = '\n';
+        std::string expected = text;
+        expected.replace(cr, 1, "<BR>\r");
+        EXPECT_TRUE(EscapedAlone(text) == expected) << "CR at " << cr;
+    }
+}
+
+TEST(HtmlPage, EachFileStartsALine) {
+    // A file's first LF breaks the line, even after a file whose last byte is a CR.
+    ScratchDir dir;
+    std::string a = Canonical(dir.Write("a", "x\r")), b = Canonical(dir.Write("b", "\ny"));
+    std::string out = dir / "o.html";
+    JoinRun run;
+    ASSERT_TRUE(run.Run(out, {a, b}, kJoinHtml));
+    std::string page = ReadWholeFile(out);
+    EXPECT_NE(page.find("<TR><TD>\nx<BR>\r</TD>"), std::string::npos);
+    EXPECT_NE(page.find("<TR><TD>\n<BR>\ny</TD>"), std::string::npos);
+}
+
+#ifndef _WIN32
+TEST(HtmlPage, MarkupInANameIsShownAsText) {
+    // Only a POSIX name can hold these bytes; an ampersand is written as it is.
+    ScratchDir dir;
+    std::string a = Canonical(dir.Write("<img src=x onerror=\"f()\">&amp;.txt", "t"));
+    std::string out = dir / "\"<b>\".html";
+    JoinRun run;
+    ASSERT_TRUE(run.Run(out, {a}, kJoinHtml));
+    const std::string name = "&lt;img src=x onerror=&quot;f()&quot;&gt;&amp;.txt";
+    EXPECT_EQ(ReadWholeFile(out), kHead1 + "&quot;&lt;b&gt;&quot;.html" + kHead2 + "<P>\n" +
+                                      Link("00000000", name) + "</P>\n\n" +
+                                      Table(kGreyUp, "00000000", name, kGreyDown, "t") + kFoot);
+}
+#endif
 
 TEST(HtmlEscaping, MegabytesOfTheWidestEscapesComeOutWhole) {
     // Six output bytes for each input byte, over more than one output buffer: the writer
