@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "join/canonical_batch.h"
 #include "join/join.h"
 #include "join/path_array.h"
@@ -14,15 +15,18 @@ const char kUsage[] =
     "usage: vellumor-join [--html] -o OUTPUT FILE...\n"
     "Joins the FILEs, in the order given, into OUTPUT: byte for byte, or with --html as one\n"
     "Shift_JIS HTML page with a table of contents and one table per file.\n"
+    "@LIST stands for the names in the file LIST, one per line (blank lines ignored); @-\n"
+    "reads them from standard input. On Windows a FILE with * or ? stands for the files it\n"
+    "matches in its folder, in name order, unless it is quoted.\n"
     "Missing files and the output itself are skipped and named on standard error.\n"
     "OUTPUT is replaced only once all of it is written: a failed join leaves it as it was.\n"
-    "Exit status: 0 done (also when files were skipped), 1 OUTPUT could not be written or a\n"
-    "FILE could not be read to its end, 2 usage error.\n";
+    "Exit status: 0 done (also when files were skipped), 1 nothing could be joined, OUTPUT\n"
+    "could not be written or a FILE could not be read to its end, 2 usage error.\n";
 
 struct Arguments {
     bool html = false;
     const char* output = nullptr;
-    std::vector<const char*> files;
+    std::vector<std::string> files;
 };
 
 int UsageError(const char* problem, const char* detail) {
@@ -30,13 +34,63 @@ int UsageError(const char* problem, const char* detail) {
     return 2;
 }
 
+// The names of a response file, one per line (LF or CR LF), blank lines left out.
+void AddListedNames(const std::string& bytes, std::vector<std::string>& names) {
+    for (std::size_t at = 0; at < bytes.size();) {
+        std::size_t end = bytes.find('\n', at);
+        if (end == std::string::npos)
+            end = bytes.size();
+        std::string line = bytes.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.find_first_not_of(" \t") != std::string::npos)
+            names.push_back(line);
+        at = end + 1;
+    }
+}
+
+bool ReadResponseFile(const char* name, std::vector<std::string>& names) {
+    bool input = std::strcmp(name, "-") == 0;
+    if (input)
+        ReadStandardInputAsBytes();
+    std::FILE* file = input ? stdin : std::fopen(name, "rb");
+    if (file == nullptr)
+        return false;
+    std::string bytes;
+    char block[65536];
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, file)) > 0;)
+        bytes.append(block, n);
+    bool read = !std::ferror(file);
+    if (!input)
+        std::fclose(file);
+    AddListedNames(bytes, names);
+    return read;
+}
+
+// A FILE argument: a response file, a wildcard, or a name. A wildcard that matches nothing
+// stays a name, for the join to name as missing.
+int AddFileArgument(const Argument& argument, bool optionsEnded, Arguments& args) {
+    const std::string& a = argument.text;
+    if (!optionsEnded && a.size() > 1 && a[0] == '@') {
+        if (!ReadResponseFile(a.c_str() + 1, args.files))
+            return UsageError("cannot read the list of files ", a.c_str() + 1);
+        return -1;
+    }
+    std::size_t before = args.files.size();
+    if (argument.literal || !ExpandWildcard(a, args.files) || args.files.size() == before)
+        args.files.push_back(a);
+    return -1;
+}
+
 // Gives -1 when the arguments are usable, else the exit status to end with.
-int ParseArguments(int argc, char** argv, Arguments& args) {
+int ParseArguments(const std::vector<Argument>& arguments, Arguments& args) {
     bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const char* a = argv[i];
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const char* a = arguments[i].text.c_str();
         if (optionsEnded || a[0] != '-' || a[1] == '\0') {
-            args.files.push_back(a);
+            int status = AddFileArgument(arguments[i], optionsEnded, args);
+            if (status >= 0)
+                return status;
         } else if (std::strcmp(a, "--") == 0) {
             optionsEnded = true;
         } else if (std::strcmp(a, "--help") == 0) {
@@ -48,9 +102,9 @@ int ParseArguments(int argc, char** argv, Arguments& args) {
         } else if (std::strcmp(a, "--html") == 0) {
             args.html = true;
         } else if (std::strcmp(a, "-o") == 0) {
-            if (i + 1 == argc)
+            if (i + 1 == arguments.size())
                 return UsageError("option -o needs an output file name", "");
-            args.output = argv[++i];
+            args.output = arguments[++i].text.c_str();
         } else {
             return UsageError("unknown option ", a);
         }
@@ -75,7 +129,7 @@ void ReportSkipped(void* listener, int index, const char* path, JoinSkip why) {
     // The join reads a name too long for a path as no file at all; it is named as typed.
     if (entries->names[index].size() >= static_cast<std::size_t>(kPathBufferSize))
         std::fprintf(stderr, "vellumor-join: skipped %s: name too long\n",
-                     entries->args->files[index]);
+                     entries->args->files[index].c_str());
     else
         std::fprintf(stderr, "vellumor-join: skipped %s: %s\n", path, kWhy[why]);
 }
@@ -84,7 +138,8 @@ void ReportSkipped(void* listener, int index, const char* path, JoinSkip why) {
 
 int main(int argc, char** argv) {
     Arguments args;
-    int status = ParseArguments(argc, argv, args);
+    const std::vector<Argument> arguments = CommandLineArguments(argc, argv);
+    int status = ParseArguments(arguments, args);
     if (status >= 0)
         return status;
 
@@ -109,7 +164,14 @@ int main(int argc, char** argv) {
     list.skipped = ReportSkipped;
     list.listener = &entries;
     JoinFailure failure;
-    if (!JoinFiles(args.output, list, args.html ? kJoinHtml : kJoinPlainText, &failure)) {
+    // A run that joins nothing at all leaves the output as it was: a typo in every name must
+    // not empty last week's output and report success.
+    if (!JoinFiles(args.output, list, args.html ? kJoinHtml : kJoinPlainText, &failure, true)) {
+        if (failure.kind == kJoinNothingJoined) {
+            std::fprintf(stderr, "vellumor-join: nothing was joined; %s is left as it was\n",
+                         args.output);
+            return 1;
+        }
         char reason[512] = "name too long";
         if (failure.kind != kJoinNameTooLong)
             DescribeSystemError(failure.error, reason, sizeof reason);

@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstring>
+
 #include "join/join.h"
 
 // The shell's parse through the desktop folder yields the stored spelling of every part
@@ -8,8 +10,11 @@
 // everywhere, so the path is made absolute and normalised first.
 bool GetCanonicalPath(char* out, const char* path) {
     PathBuffer full;
-    DWORD length = GetFullPathNameA(path, kPathBufferSize, full, nullptr);
-    out[0] = '\0';
+    // A pattern names no one file, though the shell's parse takes the first it matches.
+    DWORD length = std::strpbrk(path, "*?") != nullptr
+                       ? 0
+                       : GetFullPathNameA(path, kPathBufferSize, full, nullptr);
+    out[0] = '\0'; // out may be path itself
     if (length == 0 || length >= static_cast<DWORD>(kPathBufferSize))
         return false;
 

@@ -2,6 +2,8 @@
 
 #include <io.h>
 
+#include <cstring>
+
 #include "join/entries.h"
 #include "text/path.h"
 #include "text/sjis.h"
@@ -32,7 +34,9 @@ bool IsTheOutput(const OutputStream& out, HANDLE file) {
 // The names first, as the list holds canonical names and the output's is canonical when it
 // existed before the run.
 bool PassesNameRule(const OutputStream& out, const char* entry, JoinSkip* why) {
-    if (!FileExists(entry)) {
+    // No file's name holds * or ?; a pattern must never be taken for whichever file it matches
+    // first (* and ? are never the second byte of a character).
+    if (std::strpbrk(entry, "*?") != nullptr || !FileExists(entry)) {
         *why = kSkipMissing;
         return false;
     }

@@ -114,7 +114,7 @@ void WriteBody(OutputStream& out, const FileList& list) {
 } // namespace
 
 bool WriteHtmlJoin(const char* outputPath, const FileList& list, bool needsAnEntry,
-                    JoinFailure* failure) {
+                   JoinFailure* failure) {
     OutputStream out;
     if (!OpenOutput(out, outputPath, true))
         return TellFailure(out, failure);

@@ -192,7 +192,7 @@ bool CloseOutput(OutputStream& out, bool needsAnEntry) {
     std::free(out.scratch - kOutputBufferSize); // the start of the one allocation
     out.file = nullptr;
     out.buffer = out.spare = out.scratch = nullptr;
-    return out.error == 0;
+    return out.error == 0 && !out.abandoned;
 }
 
 bool TellFailure(const OutputStream& out, JoinFailure* failure) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "join/join.h"
+#include "support/paths.h"
 #include "support/run_tool.h"
 #include "support/scratch.h"
 
@@ -232,6 +234,77 @@ TEST(JoinTool, DevicesAreSkippedNeverRead) {
     }
 }
 #endif
+
+// Names from lists (every line end, blank lines, standard input, ten thousand of them) and, on
+// Windows, from wildcards; a run that joins nothing leaves the output alone.
+TEST(JoinTool, NamesFromListsAndWildcards) {
+    ScratchDir dir;
+    dir.Write("a.txt", "A");
+    dir.Write("b.txt", "B");
+    dir.Write("C.txt", "C");
+    dir.Write("d.log", "D");
+    MakeFolder(dir / "e.txt"); // a folder that a wildcard matches
+    MakeFolder(dir / "sub");
+    dir.Write("sub/x.txt", "X");
+    MakeFolder(dir / "\x95\x5c"); // 表
+    dir.Write("\x95\x5c/y.txt", "Y");
+    dir.Write("lf.lst", "a.txt\nb.txt\n");
+    dir.Write("crlf.lst", "a.txt\r\n\r\nC.txt\r\n");
+    dir.Write("mixed.lst", "\n \t\nd.log\r\na.txt");
+    std::string many;
+    for (int i = 0; i < 10000; ++i)
+        many += "a.txt\r\n";
+    dir.Write("many.lst", many);
+    struct Row {
+        std::string line; // the arguments after the tool's name, as typed
+        std::string input;
+        int exitCode;
+        std::string output; // the output's bytes; "previous" when it was left alone
+    } rows[] = {
+        {"-o out.txt @lf.lst", "", 0, "AB"},
+        {"-o out.txt @crlf.lst d.log", "", 0, "ACD"},
+        {"-o out.txt @mixed.lst", "", 0, "DA"},
+        {"-o out.txt @-", "C.txt\nb.txt\n", 0, "CB"},
+        {"-o out.txt @many.lst", "", 0, std::string(10000, 'A')},
+        {"-o out.txt -- @lf.lst", "", 1, "previous"}, // after -- a name like any other
+        {"-o out.txt typo1.txtt typo2.txtt", "", 1, "previous"},
+#ifdef _WIN32
+        {"-o out.txt *.txt", "", 0, "ABC"}, // name order, letter case ignored; no folder
+        {"-o out.txt ?.txt d.log", "", 0, "ABCD"},
+        {"-o out.txt sub\\*.txt \x95\x5c\\*", "", 0, "XY"},
+        {"-o out.txt \"*.txt\" d.log", "", 0, "D"},  // quoted: a name, which no file has
+        {"-o out.txt s*\\x.txt", "", 1, "previous"}, // only the last part is expanded
+        {"-o out.txt *.none d.log", "", 0, "D"},
+#else
+        {"-o out.txt *.txt", "", 1, "previous"}, // the shell's to expand
+#endif
+    };
+    for (const Row& row : rows) {
+        ASSERT_TRUE(WriteWholeFile(dir / "out.txt", "previous"));
+        ToolOptions options;
+        options.folder = dir.path();
+        options.input = row.input;
+#ifdef _WIN32
+        ToolResult r = RunCommandLine(
+            "cmd.exe /c " + WindowsPath(VELLUMOR_JOIN_TOOL) + " " + row.line, options);
+#else
+        std::vector<std::string> arguments;
+        for (std::size_t at = 0, end; at < row.line.size(); at = end + 1) {
+            end = std::min(row.line.find(' ', at), row.line.size());
+            arguments.push_back(row.line.substr(at, end - at));
+        }
+        ToolResult r = RunTool(VELLUMOR_JOIN_TOOL, arguments, options);
+#endif
+        EXPECT_EQ(r.exitCode, row.exitCode) << row.line << "\n" << r.err;
+        EXPECT_TRUE(ReadWholeFile(dir / "out.txt") == row.output) << row.line;
+        if (row.output == "previous") {
+            EXPECT_TRUE(Mentions(r.err, "nothing was joined; out.txt is left as it was")) << r.err;
+        }
+    }
+    ToolResult r = Join({"-o", dir / "out.txt", "@" + dir / "no.lst"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(Mentions(r.err, "cannot read the list of files " + dir / "no.lst")) << r.err;
+}
 
 // A name cut to fit a path would be another file's: neither the output nor a file is cut.
 // 521 bytes fit; from 522 on a name is refused.

@@ -11,7 +11,8 @@
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& arguments,
                    const ToolOptions& options) {
     ScratchDir dir;
-    std::string outPath = dir / "out", errPath = dir / "err";
+    std::string outPath = dir / "out", errPath = dir / "err", inPath = dir / "in";
+    bool input = !options.input.empty() && WriteWholeFile(inPath, options.input);
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& a : arguments)
         argv.push_back(const_cast<char*>(a.c_str()));
@@ -22,6 +23,8 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
         int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, 1);
         dup2(err, 2);
+        if (input)
+            dup2(open(inPath.c_str(), O_RDONLY), 0);
         if (!options.folder.empty() && chdir(options.folder.c_str()) != 0)
             _exit(126);
         // Any file the program writes past the cap ends it (SIGXFSZ).

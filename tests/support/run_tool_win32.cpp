@@ -31,10 +31,9 @@ std::string Quote(const std::string& a) {
     return q + "\"";
 }
 
-HANDLE Inheritable(const std::string& path) {
+HANDLE Inheritable(const std::string& path, DWORD access, DWORD creation) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0,
-                       nullptr);
+    return CreateFileA(path.c_str(), access, FILE_SHARE_READ, &sa, creation, 0, nullptr);
 }
 
 } // namespace
@@ -45,21 +44,30 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
     std::string commandLine = Quote(exe);
     for (const std::string& a : arguments)
         commandLine += " " + Quote(a);
+    return RunCommandLine(commandLine, options);
+}
 
+ToolResult RunCommandLine(std::string commandLine, const ToolOptions& options) {
     ScratchDir dir;
-    HANDLE out = Inheritable(dir / "out"), err = Inheritable(dir / "err");
+    HANDLE out = Inheritable(dir / "out", GENERIC_WRITE, CREATE_ALWAYS);
+    HANDLE err = Inheritable(dir / "err", GENERIC_WRITE, CREATE_ALWAYS);
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    if (!options.input.empty() && WriteWholeFile(dir / "in", options.input))
+        in = Inheritable(dir / "in", GENERIC_READ, OPEN_EXISTING);
     STARTUPINFOA si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdInput = in;
     si.hStdOutput = out;
     si.hStdError = err;
     PROCESS_INFORMATION pi{};
     BOOL started =
-        CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+        CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
                        options.folder.empty() ? nullptr : options.folder.c_str(), &si, &pi);
     CloseHandle(out);
     CloseHandle(err);
+    if (in != GetStdHandle(STD_INPUT_HANDLE))
+        CloseHandle(in);
     if (!started)
         return {-1, "", ""};
     bool ended = false;
