@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "join/canonical_batch.h"
+#include "canonical/canonical.h"
 #include "join/join.h"
 #include "join/path_array.h"
 

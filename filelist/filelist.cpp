@@ -5,7 +5,7 @@
 
 #include "ddlb/ddlb.h"
 #include "filelist/drop_names.h"
-#include "join/canonical_batch.h"
+#include "canonical/canonical.h"
 #include "text/buffer.h"
 
 // The list box's own search for an equal entry walks the whole list, so a drop of n files

@@ -20,12 +20,6 @@ std::string Upper(std::string s) {
     return s;
 }
 
-std::wstring Wide(const std::string& ansi) {
-    wchar_t text[1024] = L"";
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, text, 1024);
-    return text;
-}
-
 // Entries as the sorted list orders them.
 std::vector<std::string> SortedAsTheList(std::vector<std::string> paths) {
     std::sort(paths.begin(), paths.end(), [](const std::string& x, const std::string& y) {

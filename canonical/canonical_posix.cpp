@@ -1,7 +1,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "join/join.h"
+#include "canonical/canonical.h"
 
 bool GetCanonicalPath(char* out, const char* path) {
     char resolved[PATH_MAX];

@@ -1,9 +1,8 @@
-#include "join/canonical_batch.h"
+#include "canonical/canonical.h"
 
 #include <cstring>
 
-#include "join/canonical_batch_platform.h"
-#include "join/join.h"
+#include "canonical/platform.h"
 #include "text/path.h"
 
 void BeginCanonicalBatch(CanonicalBatch* batch) {

@@ -4,8 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "join/canonical_batch.h"
-#include "join_fixture.h"
+#include "canonical/canonical.h"
+#include "support/paths.h"
+#include "support/scratch.h"
 #include "text/path.h"
 
 #ifdef _WIN32

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "join/canonical_batch.h"
-#include "join/canonical_batch_platform.h"
+#include "canonical/canonical.h"
+#include "canonical/platform.h"
 #include "text/buffer.h"
 #include "text/path.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "join/canonical_batch.h"
-#include "join/canonical_batch_platform.h"
+#include "canonical/canonical.h"
+#include "canonical/platform.h"
 #include "text/path.h"
 
 // The shell's parse of a whole path costs milliseconds and asking for one file's stored name

@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "join/join.h"
+#include "canonical/canonical.h"
 
 // The shell's parse through the desktop folder yields the stored spelling of every part
 // (letter case, long names). It resolves neither "." and ".." parts nor relative names
