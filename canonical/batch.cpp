@@ -18,7 +18,7 @@ void BeginCanonicalBatch(CanonicalBatch* batch) {
 // The canonical path of the folder (resolved unless it is the one resolved last), then name.
 static bool JoinToFolder(CanonicalBatch* batch, char* out, const char* folder, const char* name) {
     if (std::strcmp(folder, batch->folder) != 0) {
-        CopyBounded(batch->folder, kPathBufferSize, folder);
+        CopyWholePath(batch->folder, folder);
         batch->resolved = GetCanonicalPath(batch->canonical, folder);
     }
     // A root ends with its separator already; a folder may end in a character whose second
@@ -36,31 +36,83 @@ constexpr unsigned char kSpelledAlike = 0xFF;
 // lookup more than it would alone.
 constexpr int kItemsPerName = 32;
 
-void NoteListedItem(CanonicalBatch* batch, const char* name, ListedKind kind) {
+static void CloseBatchListing(CanonicalBatch* batch) {
+    if (batch->listing != nullptr)
+        CloseListing(batch->listing);
+    batch->listing = nullptr;
+}
+
+// Notes the listing's next item; at its end the listing is closed.
+static void ListNextItem(CanonicalBatch* batch) {
+    const char* name;
+    ListedKind kind;
+    if (!NextListedItem(batch->listing, &name, &kind)) {
+        CloseBatchListing(batch);
+        return;
+    }
+    // What the listing does not tell is asked for name by name.
+    if (kind == kListedUnknown)
+        return;
     auto inserted = batch->stored.emplace(name, kind);
     if (!inserted.second)
         inserted.first->second = kSpelledAlike;
 }
 
-ListedKind ListedKindOf(CanonicalBatch* batch, const char* folder, const char* name) {
+// What the listing of folder says of name, listing a few more items if it must;
+// kListedUnknown when it cannot tell (yet): the first name asked for in a folder is never
+// listed.
+static ListedKind ListedKindOf(CanonicalBatch* batch, const char* folder, const char* name) {
     if (std::strcmp(batch->listed, folder) != 0) {
-        CloseListing(batch);
+        CloseBatchListing(batch);
         batch->stored.clear();
-        CopyBounded(batch->listed, kPathBufferSize, folder);
+        CopyWholePath(batch->listed, folder);
         batch->asked = 0;
     }
     const std::string key = name;
-    bool more = ++batch->asked == 2 ? OpenListing(batch, folder) : batch->listing != nullptr;
-    for (int i = 0; i < kItemsPerName && more && batch->stored.count(key) == 0; ++i)
-        more = ListNextItem(batch);
+    int items = kItemsPerName;
+    if (++batch->asked == 2) {
+        batch->listing = OpenListing(folder);
+        ++items; // the folder's first item comes with the opening
+    }
+    for (int i = 0; i < items && batch->listing != nullptr && batch->stored.count(key) == 0; ++i)
+        ListNextItem(batch);
     auto found = batch->stored.find(key);
     if (found == batch->stored.end() || found->second == kSpelledAlike)
         return kListedUnknown;
     return static_cast<ListedKind>(found->second);
 }
 
+// Splits the path of an ordinary file into the folder to resolve and the file's name as the
+// folder stores it (both PathBuffers); false when the path must be resolved whole. *file
+// tells whether what the split learnt shows that the path names an existing file, no folder.
+static bool SplitStoredName(CanonicalBatch* batch, const char* path, char* folder, char* name,
+                            bool* file) {
+    PathBuffer full;
+    // Wildcards would make the system's lookup of one item a search.
+    if (!FullPathOf(path, full) || std::strpbrk(full, "*?") != nullptr)
+        return false;
+    CopyWholePath(folder, full);
+    const char* typed = SplitFolderAndName(folder);
+    // No folder, or a root ("/", a drive's "C:\"), which resolves differently on its own.
+    if (typed == folder || FileNamePart(folder) == folder || *typed == '\0' ||
+        std::strcmp(typed, ".") == 0 || std::strcmp(typed, "..") == 0)
+        return false;
+    // A name listed exactly as typed is that item; any other spelling (letter case, a short
+    // name) is the system's to match.
+    ListedKind kind = ListedKindOf(batch, folder, typed);
+    if (kind == kListedUnknown)
+        kind = AskStoredItem(full, name);
+    else
+        CopyWholePath(name, typed);
+    // A folder, a link, anything but a file is resolved whole.
+    if (kind != kListedFile && kind != kListedEmptyFile)
+        return false;
+    *file = kind == kListedFile;
+    return true;
+}
+
 void EndCanonicalBatch(CanonicalBatch* batch) {
-    CloseListing(batch);
+    CloseBatchListing(batch);
     batch->stored.clear();
 }
 

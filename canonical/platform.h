@@ -1,12 +1,7 @@
-// The platform's half of a canonical batch, and the folder listing both halves share.
+// What the canonical batch asks of the system: a path completed as the system completes it,
+// a folder's listing, and one item's stored name. The batch itself (batch.cpp) is the same on
+// every platform.
 #pragma once
-
-struct CanonicalBatch;
-
-// Splits the path of an ordinary file into the folder to resolve and the file's name as the
-// folder stores it (both PathBuffers); false when the path must be resolved whole. *file
-// tells whether what the split learnt shows that the path names an existing file, no folder.
-bool SplitStoredName(CanonicalBatch* batch, const char* path, char* folder, char* name, bool* file);
 
 // What a folder's listing says of one of its items. A listing that shows an item as an empty
 // file does not tell a pipe or a device from a file: only asking for the item itself does.
@@ -18,13 +13,17 @@ enum ListedKind : unsigned char {
     kListedEmptyFile
 };
 
-// What the listing of folder says of name, listing a few more items if it must; kListedUnknown
-// when it cannot tell (yet): the first name asked for in a folder is never listed.
-ListedKind ListedKindOf(CanonicalBatch* batch, const char* folder, const char* name);
+// The path as the system reads it, absolute, into the PathBuffer full; false when it does
+// not fit.
+bool FullPathOf(const char* path, char* full);
 
-// The platform's listing, one open at a time: it starts with the folder's first items noted
-// through NoteListedItem; false when no item is left (the listing is then closed).
-bool OpenListing(CanonicalBatch* batch, const char* folder);
-bool ListNextItem(CanonicalBatch* batch);
-void CloseListing(CanonicalBatch* batch);
-void NoteListedItem(CanonicalBatch* batch, const char* name, ListedKind kind);
+// The item at path, asked of the system: its kind, and its name as its folder stores it (a
+// PathBuffer). kListedUnknown when it cannot be asked (it is missing, say); kListedOther for
+// a link, which only resolving the whole path follows.
+ListedKind AskStoredItem(const char* path, char* name);
+
+// A folder's listing, item by item; null when the folder cannot be listed. An item's name
+// stays good until the next item is asked for.
+void* OpenListing(const char* folder);
+bool NextListedItem(void* listing, const char** name, ListedKind* kind);
+void CloseListing(void* listing);
