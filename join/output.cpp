@@ -184,7 +184,14 @@ void WriteText(OutputStream& out, const char* text) {
 bool CloseOutput(OutputStream& out) {
     SettleOutput(out);
     StopWriter(out);
-    FinishOutputFile(out);
+    unsigned long closing = CloseOutputFile(out.file);
+    if (out.error == 0)
+        out.error = closing;
+    // The new file takes the output's place only when all of it is written.
+    if (out.temporary[0] != '\0' && out.error == 0)
+        out.error = ReplaceOutputFile(out);
+    if (out.error != 0)
+        RemoveWhatWasCreated(out);
     std::free(out.scratch - kOutputBufferSize); // the start of the one allocation
     out.file = nullptr;
     out.buffer = out.spare = out.scratch = nullptr;

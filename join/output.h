@@ -94,9 +94,13 @@ bool TemporaryNameBeside(char* name, const char* output, unsigned long unique);
 bool OpenOutputFile(OutputStream& out);
 // Writes all of bytes; 0, or the system's code for why not.
 unsigned long WriteOutputFile(std::FILE* file, const void* bytes, std::size_t size);
-// Closes the file; then puts the new file in the output's place when all went well so far,
-// else removes it, or the output the run created. False with out.error when anything failed.
-bool FinishOutputFile(OutputStream& out);
+// Closes the file: 0, or the system's code for why that failed.
+unsigned long CloseOutputFile(std::FILE* file);
+// Puts the new file (out.temporary) in the output's place: 0, or the system's code.
+unsigned long ReplaceOutputFile(const OutputStream& out);
+// A failed run leaves no file of its own behind: removes the new file, or the output the run
+// created.
+void RemoveWhatWasCreated(const OutputStream& out);
 // The system's code for memory that could not be had.
 unsigned long NoMemoryError();
 // Reads up to size bytes of an entry, as JoinFileCalls::read.
