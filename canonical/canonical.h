@@ -13,7 +13,7 @@ bool GetCanonicalPath(char* out, const char* path);
 // Canonical paths for many names at once (a drop, a command line), quicker than resolving
 // each path whole. Such names mostly come folder by folder: each folder is resolved once and
 // a file's name is then taken as the folder stores it, which is what resolving the whole
-// path gives. Anything out of the ordinary (a link, wildcards, a drive's root, a folder, a
+// path gives. Anything out of the ordinary (a link, wildcards, an item in a root, a folder, a
 // failure) is resolved whole.
 struct CanonicalBatch {
     // The folder resolved last, and its canonical path.
