@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "canonical/canonical.h"
 #include "cli/command_line.h"
-#include "join/canonical_batch.h"
 #include "join/join.h"
 #include "join/path_array.h"
 
@@ -127,7 +127,8 @@ void ReportSkipped(void* listener, int index, const char* path, JoinSkip why) {
                                        "it could not be read", "it is not a file"};
     const Entries* entries = static_cast<const Entries*>(listener);
     // The join reads a name too long for a path as no file at all; it is named as typed.
-    if (entries->names[index].size() >= static_cast<std::size_t>(kPathBufferSize))
+    PathBuffer whole;
+    if (!CopyWholePath(whole, entries->names[index].c_str()))
         std::fprintf(stderr, "vellumor-join: skipped %s: name too long\n",
                      entries->args->files[index].c_str());
     else

@@ -40,18 +40,15 @@ bool AttachDragDropListBox(HWND list);
 // empty text when there is no such entry or its text does not fit whole.
 int GetListEntryText(HWND list, int index, char* text, int size);
 
-// --- Many list box messages in a row (a drop of thousands of files). Each message sent to an
-// attached list box first passes the control's procedure, which must look up where the list
-// box's own procedure is kept: a round trip to the window server under Wine, longer than the
-// list box's own work on most messages. The control handles no LB_ message, so a
-// batch of them can go straight to the procedure that does.
+// --- LB_ messages by the thousand (a big drop). The control handles none of them, but each
+// one sent passes through it and its lookup of the list box's own procedure, which under Wine
+// costs more than the list box's work: these calls look it up once and call it directly.
 struct ListBoxCalls {
     HWND list;
     WNDPROC procedure; // null: every message is sent as usual
 };
-// Looks up once where the list box's LB_ messages are handled. Only the control's own
-// procedure is ever stepped over, so anything that subclassed the list box after it still
-// sees every message. Good for as long as nothing attaches or subclasses in between.
+// Only the control's own procedure is stepped over: whatever subclassed the list box after it
+// still sees every message. Good while nothing attaches or subclasses in between.
 ListBoxCalls ListBoxCallsOf(HWND list);
 // An LB_ message goes straight to calls.procedure when there is one; any other is sent.
 LRESULT CallListBox(const ListBoxCalls& calls, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,7 +1,6 @@
-// The ground floor of the drag-and-drop list box: its state record, found once per message
-// and handed to every handler, and the one way it speaks to its parent. The message table
-// (ddlb.cpp), the default actions (actions.cpp) and the drag tracking (drag.cpp) stand on it
-// and call down only. Nothing here is for the control's users.
+// The control's state, found once per message and handed to every handler, and the one way
+// it notifies its parent. Shared by ddlb.cpp, actions.cpp and drag.cpp; not for users of the
+// control.
 #pragma once
 
 #include <windows.h>

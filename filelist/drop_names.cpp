@@ -2,8 +2,6 @@
 
 #include <shlobj.h>
 
-#include <cstring>
-
 bool OpenDropNames(HDROP drop, DropNames* names) {
     names->drop = drop;
     SIZE_T size = GlobalSize(drop);
@@ -42,9 +40,7 @@ bool NextDropName(DropNames* names, char* name, bool* fits) {
         *fits = WideNameToAnsi(wide, name);
         names->at += bytes + sizeof(WCHAR);
     } else {
-        *fits = bytes < kPathBufferSize;
-        if (*fits)
-            std::memcpy(name, names->at, static_cast<std::size_t>(bytes) + 1);
+        *fits = CopyWholePath(name, reinterpret_cast<const char*>(names->at));
         names->at += bytes + 1;
     }
     if (!*fits)

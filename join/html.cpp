@@ -3,13 +3,13 @@
 
 #include "join/writers.h"
 #include "join/html_escape.h"
-#include "join/entries.h"
+#include "join/written_entry.h"
 #include "join/output.h"
 #include "text/path.h"
 
 namespace {
 
-void CopyEscapedBytes(OutputStream& out, std::FILE* source) {
+void CopyEscapedBytes(OutputStream& out, EntryFile& source) {
     unsigned char* chunk = out.scratch;
     HtmlEscapeState state; // each file starts a line
     while (out.error == 0) {
@@ -95,14 +95,14 @@ void WriteBody(OutputStream& out, const FileList& list) {
     PathBuffer path;
     for (int i = 0; i < count && out.error == 0; ++i) {
         JoinSkip why;
-        std::FILE* entry = OpenListedEntry(list, i, out, path, &why);
+        EntryFile entry = OpenListedEntry(list, i, out, path, &why);
         // A written entry that cannot be read still gets its table, with an empty cell.
-        if (entry == nullptr && why != kSkipUnreadable)
+        if (entry.file == nullptr && why != kSkipUnreadable)
             continue;
         WriteText(out, "<TABLE BORDER=\"1\" WIDTH=\"100%\" ALIGN=\"center\">\n");
         WriteCaption(out, i, count, path);
         WriteText(out, "<TR><TD>\n");
-        if (entry != nullptr) {
+        if (entry.file != nullptr) {
             CopyEscapedBytes(out, entry);
             CloseEntry(out, path, entry);
         }

@@ -1,5 +1,6 @@
 #include "join/join.h"
 
+#include "canonical/canonical.h"
 #include "join/writers.h"
 #include "text/path.h"
 

@@ -44,7 +44,3 @@ bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format,
 // The system's words for an error code of a JoinFailure, in the user's language where the
 // system has it, into a buffer of size bytes.
 void DescribeSystemError(unsigned long error, char* text, int size);
-
-// One spelling per existing file or folder: absolute, normalised, as the file system stores
-// it. The PathBuffer out is always written; empty on failure. out may be path itself.
-bool GetCanonicalPath(char* out, const char* path);

@@ -109,7 +109,6 @@ bool OpenOutput(OutputStream& out, const char* path, bool inBackground) {
     out.abandoned = false;
     out.failedEntry[0] = '\0';
     out.identities = 0;
-    out.entryLeft = -1;
     out.writer = nullptr;
     std::size_t buffers = inBackground ? 2 : 1;
     unsigned char* memory =
@@ -188,7 +187,15 @@ bool CloseOutput(OutputStream& out, bool needsAnEntry) {
     SettleOutput(out);
     StopWriter(out);
     out.abandoned = needsAnEntry && out.joined == 0;
-    FinishOutputFile(out);
+    unsigned long closing = CloseOutputFile(out.file);
+    if (out.error == 0)
+        out.error = closing;
+    // The new file takes the output's place only when all of it is written, and an entry at
+    // least was joined where one is needed.
+    if (out.temporary[0] != '\0' && out.error == 0 && !out.abandoned)
+        out.error = ReplaceOutputFile(out);
+    if (out.error != 0 || out.abandoned)
+        RemoveWhatWasCreated(out);
     std::free(out.scratch - kOutputBufferSize); // the start of the one allocation
     out.file = nullptr;
     out.buffer = out.spare = out.scratch = nullptr;
@@ -207,16 +214,16 @@ bool TellFailure(const OutputStream& out, JoinFailure* failure) {
     return false;
 }
 
-std::size_t ReadEntry(OutputStream& out, std::FILE* entry, unsigned char* into, std::size_t room,
+std::size_t ReadEntry(OutputStream& out, EntryFile& entry, unsigned char* into, std::size_t room,
                       bool* ended) {
     std::size_t want = room;
-    if (out.entryLeft >= 0 && static_cast<unsigned long long>(out.entryLeft) < room)
-        want = static_cast<std::size_t>(out.entryLeft);
+    if (entry.left >= 0 && static_cast<unsigned long long>(entry.left) < room)
+        want = static_cast<std::size_t>(entry.left);
     unsigned long error = 0;
-    std::size_t n = g_joinFileCalls.read(entry, into, want, &error);
-    if (out.entryLeft >= 0)
-        out.entryLeft -= static_cast<long long>(n);
-    *ended = n < want || out.entryLeft == 0 || error != 0; // the end, or a read error
+    std::size_t n = g_joinFileCalls.read(entry.file, into, want, &error);
+    if (entry.left >= 0)
+        entry.left -= static_cast<long long>(n);
+    *ended = n < want || entry.left == 0 || error != 0; // the end, or a read error
     if (error != 0 && out.error == 0) {
         out.error = error;
         out.readFailed = true;
@@ -224,7 +231,7 @@ std::size_t ReadEntry(OutputStream& out, std::FILE* entry, unsigned char* into, 
     return n;
 }
 
-void CopyStreamBytes(OutputStream& destination, std::FILE* source) {
+void CopyStreamBytes(OutputStream& destination, EntryFile& source) {
     // Read straight into the free part of the output buffer: small files gather into large
     // writes, and no byte is copied twice. What overflows the buffer the kernel copies on
     // where it can, which spares user space every byte of a large file; a rest that fits the
@@ -234,9 +241,9 @@ void CopyStreamBytes(OutputStream& destination, std::FILE* source) {
         if (destination.used == kOutputBufferSize) {
             if (!SettleOutput(destination))
                 return;
-            bool large = destination.entryLeft < 0 ||
-                         static_cast<unsigned long long>(destination.entryLeft) > kOutputBufferSize;
-            if (!kernelTried && large && CopyRestInKernel(destination, source))
+            bool large =
+                source.left < 0 || static_cast<unsigned long long>(source.left) > kOutputBufferSize;
+            if (!kernelTried && large && CopyRestInKernel(destination, source.file))
                 return;
             kernelTried = true;
         }

@@ -9,6 +9,14 @@
 
 struct OutputWriter;
 
+// An entry opened for its copy, and what is left to read of it where the opening told its
+// size (-1 where not): the read that brings its last byte is the last, none follows to find
+// the end. A null file is an entry that was not opened.
+struct EntryFile {
+    std::FILE* file;
+    long long left;
+};
+
 struct OutputStream {
     std::FILE* file;
     const char* path;
@@ -35,10 +43,6 @@ struct OutputStream {
     // count of 0, 1 or 2 of them is known.
     int identities;
     unsigned long long device[2], node[2];
-    // What is left to read of the entry being copied, where opening it told its size (-1
-    // where not): the read that brings its last byte is the last, none follows to find the
-    // end. Set by each opening, which the written-entry rule does on a const stream.
-    mutable long long entryLeft;
     // With a spare buffer, a full buffer is written by a thread of its own, started with the
     // first, while the next one fills: a page's escaping and the system's writing overlap.
     OutputWriter* writer;
@@ -78,10 +82,10 @@ bool TellFailure(const OutputStream& out, JoinFailure* failure);
 
 // Copies the rest of source to the output; a read error is the run's failure, noted in
 // out.error for CloseEntry to name the entry.
-void CopyStreamBytes(OutputStream& destination, std::FILE* source);
+void CopyStreamBytes(OutputStream& destination, EntryFile& source);
 // Reads up to room bytes of the entry being copied; ended says that it has given all it has:
 // it reached the end of the file, a read error, or as many bytes as the file had when opened.
-std::size_t ReadEntry(OutputStream& out, std::FILE* entry, unsigned char* into, std::size_t room,
+std::size_t ReadEntry(OutputStream& out, EntryFile& entry, unsigned char* into, std::size_t room,
                       bool* ended);
 
 // The name of a new file in the output's folder, made unique by `unique`, into the PathBuffer
@@ -94,9 +98,13 @@ bool TemporaryNameBeside(char* name, const char* output, unsigned long unique);
 bool OpenOutputFile(OutputStream& out);
 // Writes all of bytes; 0, or the system's code for why not.
 unsigned long WriteOutputFile(std::FILE* file, const void* bytes, std::size_t size);
-// Closes the file; then puts the new file in the output's place when all went well so far,
-// else removes it, or the output the run created. False with out.error when anything failed.
-bool FinishOutputFile(OutputStream& out);
+// Closes the file: 0, or the system's code for why that failed.
+unsigned long CloseOutputFile(std::FILE* file);
+// Puts the new file (out.temporary) in the output's place: 0, or the system's code.
+unsigned long ReplaceOutputFile(const OutputStream& out);
+// A failed run leaves no file of its own behind: removes the new file, or the output the run
+// created.
+void RemoveWhatWasCreated(const OutputStream& out);
 // The system's code for memory that could not be had.
 unsigned long NoMemoryError();
 // Reads up to size bytes of an entry, as JoinFileCalls::read.

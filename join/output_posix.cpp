@@ -44,15 +44,14 @@ int CreateTemporary(OutputStream& out, const struct stat& old) {
     return -1;
 }
 
-// A failed run leaves no file of its own behind.
+} // namespace
+
 void RemoveWhatWasCreated(const OutputStream& out) {
     if (out.temporary[0] != '\0')
         unlink(out.temporary);
     else if (out.created)
         unlink(out.path);
 }
-
-} // namespace
 
 bool OpenOutputFile(OutputStream& out) {
     struct stat old;
@@ -93,16 +92,15 @@ unsigned long WriteOutputFile(std::FILE* file, const void* bytes, std::size_t si
     return errno != 0 ? errno : EIO;
 }
 
-bool FinishOutputFile(OutputStream& out) {
+unsigned long CloseOutputFile(std::FILE* file) {
     errno = 0;
-    if (std::fclose(out.file) != 0 && out.error == 0)
-        out.error = errno != 0 ? errno : EIO;
-    if (out.temporary[0] != '\0' && out.error == 0 && !out.abandoned &&
-        std::rename(out.temporary, out.path) != 0)
-        out.error = errno;
-    if (out.error != 0 || out.abandoned)
-        RemoveWhatWasCreated(out);
-    return out.error == 0;
+    if (std::fclose(file) == 0)
+        return 0;
+    return errno != 0 ? errno : EIO;
+}
+
+unsigned long ReplaceOutputFile(const OutputStream& out) {
+    return std::rename(out.temporary, out.path) == 0 ? 0 : errno;
 }
 
 unsigned long NoMemoryError() {

@@ -88,15 +88,14 @@ std::FILE* StreamOf(HANDLE file) {
     return stream;
 }
 
-// A failed run leaves no file of its own behind.
+} // namespace
+
 void RemoveWhatWasCreated(const OutputStream& out) {
     if (out.temporary[0] != '\0')
         DeleteFileW(WideName(out.temporary).text);
     else if (out.created)
         DeleteFileW(WideName(out.path).text);
 }
-
-} // namespace
 
 bool OpenOutputFile(OutputStream& out) {
     HANDLE file = INVALID_HANDLE_VALUE;
@@ -147,24 +146,24 @@ unsigned long WriteOutputFile(std::FILE* file, const void* bytes, std::size_t si
     return 0;
 }
 
-bool FinishOutputFile(OutputStream& out) {
+unsigned long CloseOutputFile(std::FILE* file) {
     SetLastError(ERROR_SUCCESS);
-    if (std::fclose(out.file) != 0 && out.error == 0)
-        out.error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_WRITE_FAULT;
-    // A replace keeps the output's attributes, security and creation time with its name; the
-    // attributes are given to the new file first as well, as not every system's replace does.
-    if (out.temporary[0] != '\0' && out.error == 0 && !out.abandoned) {
-        WideName output(out.path), temporary(out.temporary);
-        DWORD attributes = GetFileAttributesW(output.text);
-        if (attributes != INVALID_FILE_ATTRIBUTES)
-            SetFileAttributesW(temporary.text, attributes);
-        if (!ReplaceFileW(output.text, temporary.text, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                          nullptr, nullptr))
-            out.error = GetLastError();
-    }
-    if (out.error != 0 || out.abandoned)
-        RemoveWhatWasCreated(out);
-    return out.error == 0;
+    if (std::fclose(file) == 0)
+        return 0;
+    return GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_WRITE_FAULT;
+}
+
+// A replace keeps the output's attributes, security and creation time with its name; the
+// attributes are given to the new file first as well, as not every system's replace does.
+unsigned long ReplaceOutputFile(const OutputStream& out) {
+    WideName output(out.path), temporary(out.temporary);
+    DWORD attributes = GetFileAttributesW(output.text);
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(temporary.text, attributes);
+    if (!ReplaceFileW(output.text, temporary.text, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                      nullptr, nullptr))
+        return GetLastError();
+    return 0;
 }
 
 unsigned long NoMemoryError() {

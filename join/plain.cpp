@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "join/writers.h"
-#include "join/entries.h"
+#include "join/written_entry.h"
 #include "join/output.h"
 
 bool WritePlainJoin(const char* outputPath, const FileList& list, bool needsAnEntry,
@@ -13,7 +13,8 @@ bool WritePlainJoin(const char* outputPath, const FileList& list, bool needsAnEn
     PathBuffer path;
     for (int i = 0; i < count && out.error == 0; ++i) {
         JoinSkip why;
-        if (std::FILE* entry = OpenListedEntry(list, i, out, path, &why)) {
+        EntryFile entry = OpenListedEntry(list, i, out, path, &why);
+        if (entry.file != nullptr) {
             CopyStreamBytes(out, entry);
             CloseEntry(out, path, entry);
         }

@@ -193,18 +193,6 @@ std::vector<std::string> DialogTest::ListEntries() const {
     return entries;
 }
 
-std::string Canonical(const std::string& path) {
-    PathBuffer canonical;
-    GetCanonicalPath(canonical, path.c_str());
-    return canonical;
-}
-
-std::wstring Wide(const std::string& ansi) {
-    wchar_t text[1024] = L"";
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, text, 1024);
-    return text;
-}
-
 RECT ControlRect(HWND control) {
     RECT rect{};
     GetWindowRect(control, &rect);

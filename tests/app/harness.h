@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/paths.h"
 #include "support/scratch.h"
 
 struct StartFiles;
@@ -73,11 +74,6 @@ class DialogTest : public ::testing::Test {
     ScratchDir scratch_;
     HWND dialog_ = nullptr;
 };
-
-// The path as the list holds it.
-std::string Canonical(const std::string& path);
-// ANSI text in UTF-16, as the shell has names.
-std::wstring Wide(const std::string& ansi);
 
 // The position and size of a control in its dialog's client coordinates.
 RECT ControlRect(HWND control);

@@ -7,30 +7,25 @@ namespace {
 
 const std::vector<std::string> kThree = {"a", "b", "c"};
 
-struct DeleteCase {
+struct KeyCase {
     WPARAM key;
-    int selected;
-    std::vector<std::string> left;
-    int selectedAfter;
+    DeleteCase deletion;
 };
 
 } // namespace
 
 TEST(Keys, DeleteAndBackspaceSelectTheNeighbourTheUserExpects) {
-    const DeleteCase cases[] = {
-        {VK_BACK, 0, {"b", "c"}, 0},   // the new first entry
-        {VK_BACK, 1, {"a", "c"}, 0},   // the one before
-        {VK_BACK, 2, {"a", "b"}, 1},   // the one before, the new last
-        {VK_DELETE, 0, {"b", "c"}, 0}, // the one that moved into the gap
-        {VK_DELETE, 1, {"a", "c"}, 1}, {VK_DELETE, 2, {"a", "b"}, 1}, // the new last
+    const KeyCase cases[] = {
+        {VK_BACK, {kThree, 0, {"b", "c"}, 0}},   // the new first entry
+        {VK_BACK, {kThree, 1, {"a", "c"}, 0}},   // the one before
+        {VK_BACK, {kThree, 2, {"a", "b"}, 1}},   // the one before, the new last
+        {VK_DELETE, {kThree, 0, {"b", "c"}, 0}}, // the one that moved into the gap
+        {VK_DELETE, {kThree, 1, {"a", "c"}, 1}},
+        {VK_DELETE, {kThree, 2, {"a", "b"}, 1}}, // the new last
     };
     ListDialog d;
-    for (const DeleteCase& c : cases) {
-        d.Reset(kThree);
-        SendMessageA(d.list(), LB_SETCURSEL, c.selected, 0);
-        d.Key(c.key);
-        EXPECT_EQ(d.Entries(), c.left) << "key " << c.key << " on " << c.selected;
-        EXPECT_EQ(d.Selected(), c.selectedAfter) << "key " << c.key << " on " << c.selected;
+    for (const KeyCase& c : cases) {
+        EXPECT_EQ(DeletionMismatch(d, c.deletion, [&] { d.Key(c.key); }), "") << "key " << c.key;
         EXPECT_EQ(d.SelChanges(), 0);
     }
 }

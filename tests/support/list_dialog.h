@@ -90,6 +90,19 @@ class ListDialog {
     HWND button_ = nullptr;
 };
 
+// One deletion of the selected entry: the entries before, the one selected (LB_ERR: none),
+// what is left and the entry selected after.
+struct DeleteCase {
+    std::vector<std::string> entries;
+    int selected;
+    std::vector<std::string> left;
+    int selectedAfter;
+};
+// Sets the list up as c says and deletes through remove; what differs from c's expectation,
+// empty when nothing does.
+std::string DeletionMismatch(ListDialog& d, const DeleteCase& c,
+                             const std::function<void()>& remove);
+
 // "a" to "z", one letter each: more entries than a short list shows.
 std::vector<std::string> LetterEntries();
 

@@ -255,6 +255,25 @@ COLORREF ListDialog::Pixel(int x, int y) const {
     return color;
 }
 
+static std::string Listed(const std::vector<std::string>& entries, int selected) {
+    std::string text = "{";
+    for (const std::string& e : entries)
+        text += (text.size() > 1 ? " " : "") + e;
+    return text + "} selected " + std::to_string(selected);
+}
+
+std::string DeletionMismatch(ListDialog& d, const DeleteCase& c,
+                             const std::function<void()>& remove) {
+    d.Reset(c.entries);
+    SendMessageA(d.list(), LB_SETCURSEL, static_cast<WPARAM>(c.selected), 0);
+    remove();
+    std::string expected = Listed(c.left, c.selectedAfter);
+    std::string found = Listed(d.Entries(), d.Selected());
+    if (found == expected)
+        return "";
+    return Listed(c.entries, c.selected) + ": left " + found + ", not " + expected;
+}
+
 std::vector<std::string> LetterEntries() {
     std::vector<std::string> letters;
     for (char c = 'a'; c <= 'z'; ++c)

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "join/join.h"
+#include "canonical/canonical.h"
 
 // The canonical spelling of an existing path, as the list holds it; empty when it has none.
 inline std::string Canonical(const std::string& path) {
@@ -13,6 +13,10 @@ inline std::string Canonical(const std::string& path) {
 }
 
 #ifdef _WIN32
+// ANSI text (the code page's, Shift_JIS here) in UTF-16, as the shell and the wide calls have
+// names.
+std::wstring Wide(const std::string& ansi);
+
 // A Linux path of the build as a program under Wine reaches it: through drive Z:.
 inline std::string WindowsPath(std::string path) {
     if (!path.empty() && path[0] == '/')

@@ -5,16 +5,18 @@
 #include <cstdlib>
 #include <windows.h>
 
-// The wide calls, as the ANSI ones stop at MAX_PATH and some tests need deeper names.
-namespace {
+#include "support/paths.h"
 
-std::wstring Wide(const std::string& path) {
-    std::wstring wide(path.size() + 1, L'\0');
+std::wstring Wide(const std::string& ansi) {
+    std::wstring wide(ansi.size() + 1, L'\0');
     int n =
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+        MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
     wide.resize(n > 0 ? static_cast<std::size_t>(n) - 1 : 0);
     return wide;
 }
+
+// The wide calls, as the ANSI ones stop at MAX_PATH and some tests need deeper names.
+namespace {
 
 void RemoveTreeW(const std::wstring& path) {
     WIN32_FIND_DATAW found;

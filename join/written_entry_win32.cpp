@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "join/entries.h"
+#include "join/written_entry.h"
 #include "text/path.h"
 #include "text/sjis.h"
 
@@ -66,20 +66,21 @@ bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
 }
 
 // The identity is taken from the stream that is read, so what is copied is what was checked.
-std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
+EntryFile OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
     if (!IsWrittenEntry(out, entry, why))
-        return nullptr;
+        return EntryFile{nullptr, -1};
     std::FILE* f = OpenEntry(entry);
     if (f == nullptr) {
         *why = kSkipUnreadable;
-        return nullptr;
+        return EntryFile{nullptr, -1};
     }
     // A device that could not be asked before it was opened is still never read.
     bool device = GetFileType(HandleOf(f)) != FILE_TYPE_DISK;
     if (device || IsTheOutput(out, HandleOf(f))) {
         std::fclose(f);
         *why = device ? kSkipNotAFile : kSkipIsOutput;
-        return nullptr;
+        return EntryFile{nullptr, -1};
     }
-    return f;
+    // The size is not taken here: the copy reads to the end.
+    return EntryFile{f, -1};
 }

@@ -1,4 +1,4 @@
-#include "join/entries.h"
+#include "join/written_entry.h"
 
 std::FILE* ReadUnbuffered(std::FILE* entry) {
     if (entry != nullptr)
@@ -10,12 +10,12 @@ std::FILE* OpenEntry(const char* path) {
     return ReadUnbuffered(std::fopen(path, "rb"));
 }
 
-void CloseEntry(OutputStream& out, const char* path, std::FILE* entry) {
+void CloseEntry(OutputStream& out, const char* path, const EntryFile& entry) {
     if (out.readFailed && out.failedEntry[0] == '\0')
         CopyBounded(out.failedEntry, kPathBufferSize, path);
     else if (!out.readFailed)
         ++out.joined;
-    std::fclose(entry);
+    std::fclose(entry.file);
 }
 
 bool IsOutputIdentity(const OutputStream& out, unsigned long long device, unsigned long long node) {
@@ -37,11 +37,11 @@ bool FetchWrittenEntry(const FileList& list, int index, const OutputStream& out,
     return IsWrittenEntry(out, path, &why);
 }
 
-std::FILE* OpenListedEntry(const FileList& list, int index, const OutputStream& out, char* path,
-                           JoinSkip* why) {
+EntryFile OpenListedEntry(const FileList& list, int index, const OutputStream& out, char* path,
+                          JoinSkip* why) {
     list.entry(list.owner, index, path);
-    std::FILE* entry = OpenWrittenEntry(out, path, why);
-    if (entry == nullptr)
+    EntryFile entry = OpenWrittenEntry(out, path, why);
+    if (entry.file == nullptr)
         ReportSkip(list, index, path, *why);
     return entry;
 }

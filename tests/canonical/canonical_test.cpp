@@ -4,8 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "join/canonical_batch.h"
-#include "join_fixture.h"
+#include "canonical/canonical.h"
+#include "support/paths.h"
+#include "support/scratch.h"
 #include "text/path.h"
 
 #ifdef _WIN32
@@ -98,6 +99,40 @@ TEST(CanonicalPath, ABatchVouchesOnlyForFilesItSaw) {
     GetStoredCanonicalPath(&batch, out, (dir / "sub").c_str(), &isFile);
     EXPECT_FALSE(isFile);
     EndCanonicalBatch(&batch);
+}
+
+// A batch spells every name as resolving it whole does, however it is typed and whether it
+// comes from a folder's lookup or, from the second name on, from its listing: relative names,
+// "." and "..", second halves 0x5C and 0x7C in a folder's name and in a file's, a folder, a
+// missing name.
+TEST(CanonicalPath, ABatchSpellsEachNameAsResolvingItWhole) {
+    ScratchDir dir;
+    const std::string folder = "\x83\x5c";                // ソ
+    const std::string names[] = {"a.txt", "\x95\x5c.txt", // 表
+                                 "\x83\x7c.txt", "b"};    // ポ
+    ASSERT_TRUE(MakeFolder(dir / folder));
+    std::vector<std::string> spellings = {dir.path(), dir / "missing.txt", folder};
+    for (const std::string& name : names) {
+        dir.Write(name, "x");
+        dir.Write(folder + kSep + name, "x");
+        spellings.push_back(name);
+        spellings.push_back(std::string(".") + kSep + name);
+        spellings.push_back(folder + kSep + name);
+        spellings.push_back(folder + kSep + ".." + kSep + name);
+        spellings.push_back(dir / folder + kSep + name);
+    }
+    std::string saved = CurrentFolder();
+    ASSERT_TRUE(ChangeFolder(dir.path()));
+    CanonicalBatch batch;
+    BeginCanonicalBatch(&batch);
+    for (const std::string& spelling : spellings) {
+        PathBuffer out;
+        GetCanonicalPathInBatch(&batch, out, spelling.c_str());
+        EXPECT_EQ(out, Canonical(spelling)) << spelling;
+        EXPECT_EQ(out[0] == '\0', spelling == dir / "missing.txt") << spelling;
+    }
+    EndCanonicalBatch(&batch);
+    ChangeFolder(saved);
 }
 
 #ifdef _WIN32

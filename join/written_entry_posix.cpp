@@ -1,6 +1,6 @@
 #include <sys/stat.h>
 
-#include "join/entries.h"
+#include "join/written_entry.h"
 
 static bool IsTheOutput(const OutputStream& out, const struct stat& st) {
     return IsOutputIdentity(out, st.st_dev, st.st_ino);
@@ -28,24 +28,23 @@ bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
 
 // Opening first and asking the open file who it is walks the path once instead of twice,
 // which a join of thousands of small files feels. Only what cannot be opened is looked up.
-std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
+EntryFile OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
     std::FILE* f = std::fopen(entry, "rb");
     struct stat st;
     bool found = f != nullptr ? fstat(fileno(f), &st) == 0 : stat(entry, &st) == 0;
     if (!PassesRule(out, found, st, why)) {
         if (f != nullptr)
             std::fclose(f);
-        return nullptr;
+        return EntryFile{nullptr, -1};
     }
     // A folder opens, but has no bytes to read.
     if (f == nullptr || S_ISDIR(st.st_mode)) {
         if (f != nullptr)
             std::fclose(f);
         *why = kSkipUnreadable;
-        return nullptr;
+        return EntryFile{nullptr, -1};
     }
     // A regular file's size tells when its copy is done. Files the system makes up as they
     // are read (those under /proc) give size 0 whatever they hold: read to the end.
-    out.entryLeft = S_ISREG(st.st_mode) && st.st_size > 0 ? st.st_size : -1;
-    return ReadUnbuffered(f);
+    return EntryFile{ReadUnbuffered(f), S_ISREG(st.st_mode) && st.st_size > 0 ? st.st_size : -1};
 }

@@ -14,23 +14,23 @@ std::FILE* ReadUnbuffered(std::FILE* entry);
 
 // Closes an entry after its copy; a read error that cut the copy short fails the run, and
 // the output names the entry.
-void CloseEntry(OutputStream& out, const char* path, std::FILE* entry);
+void CloseEntry(OutputStream& out, const char* path, const EntryFile& entry);
 
 // Fetches entry index into path and applies the written-entry rule: it exists and it is not
 // the output file.
 bool FetchWrittenEntry(const FileList& list, int index, const OutputStream& out, char* path);
-// The same, and opens the entry for reading. Null when it is skipped or cannot be opened;
+// The same, and opens the entry for reading. No file when it is skipped or cannot be opened;
 // why then says which, and the list's listener has heard of it.
-std::FILE* OpenListedEntry(const FileList& list, int index, const OutputStream& out, char* path,
-                           JoinSkip* why);
+EntryFile OpenListedEntry(const FileList& list, int index, const OutputStream& out, char* path,
+                          JoinSkip* why);
 void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why);
 
 // Platform rules, one file per platform:
 // Whether the system's identity of a file is one of the output's.
 bool IsOutputIdentity(const OutputStream& out, unsigned long long device, unsigned long long node);
-// The entry exists, is a file and is not the output file; else why it is skipped. Both platforms compare
-// the files themselves; Windows first compares the canonical names, case folded, as well.
+// The entry exists, is a file and is not the output file; else why it is skipped. Both platforms
+// compare the files themselves; Windows first compares the canonical names, case folded, as well.
 bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why);
-// IsWrittenEntry and OpenEntry in one; null with the reason (kSkipUnreadable when the entry
-// is written but cannot be opened).
-std::FILE* OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why);
+// IsWrittenEntry and OpenEntry in one; no file, and the reason, when it is not opened
+// (kSkipUnreadable when the entry is written but cannot be opened).
+EntryFile OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why);

@@ -1,8 +1,4 @@
-// Canonical paths for many names at once (a drop, a command line), quicker than resolving
-// each path whole. Such names mostly come folder by folder: each folder is resolved once and
-// a file's name is then taken as the folder stores it, which is what resolving the whole
-// path gives. Anything out of the ordinary (a link, wildcards, a drive's root, a folder, a
-// failure) is resolved whole.
+// Canonical paths: the one spelling the list, the tool and the join compare names by.
 #pragma once
 
 #include <string>
@@ -10,6 +6,15 @@
 
 #include "text/buffer.h"
 
+// One spelling per existing file or folder: absolute, normalised, as the file system stores
+// it. The PathBuffer out is always written; empty on failure. out may be path itself.
+bool GetCanonicalPath(char* out, const char* path);
+
+// Canonical paths for many names at once (a drop, a command line), quicker than resolving
+// each path whole. Such names mostly come folder by folder: each folder is resolved once and
+// a file's name is then taken as the folder stores it, which is what resolving the whole
+// path gives. Anything out of the ordinary (a link, wildcards, an item in a root, a folder, a
+// failure) is resolved whole.
 struct CanonicalBatch {
     // The folder resolved last, and its canonical path.
     PathBuffer folder;
