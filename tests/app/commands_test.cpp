@@ -184,7 +184,9 @@ TEST_F(CommandsTest, AFileThatCannotBeReadFailsTheJoinAndIsNamed) {
 TEST_F(CommandsTest, ANameTooLongForAPathIsRefusedNotCut) {
     std::string fits = PathOfLength(scratch_, 521);
     ASSERT_TRUE(WriteWholeFile(fits, "keep"));
-    const std::string tooLong[] = {fits + "x", fits + std::string(79, 'x')}; // 522 and 600 bytes
+    // 522 and 600 bytes, and 表 (0x95 0x5C) after the 521: a length counted in characters
+    // would leave the field's text cut to the name that fits.
+    const std::string tooLong[] = {fits + "x", fits + std::string(79, 'x'), fits + "\x95\x5c"};
     std::vector<std::string> before;
     INT_PTR result = Run([&](HWND dialog) {
         Fill(dialog, {"a.txt"});
