@@ -34,10 +34,10 @@ struct OutputStream {
     // reading failed (empty when it was the output).
     unsigned long error;
     bool readFailed;
+    PathBuffer failedEntry;
     // How many entries were copied whole; a run that needs one and has none is abandoned.
     int joined;
     bool abandoned;
-    PathBuffer failedEntry;
     // The identities (device and inode, volume and file index) of the file written and of
     // the output it replaces, which every entry is checked against whatever its name; a
     // count of 0, 1 or 2 of them is known.
