@@ -16,8 +16,8 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Splits the command line as the C runtime does for argv, noting which arguments held quotes.
-// The second byte of a character such as 表 is no backslash to it.
+} // namespace
+
 std::vector<Argument> SplitCommandLine(const char* line) {
     std::vector<Argument> arguments;
     const char* p = line;
@@ -37,34 +37,36 @@ std::vector<Argument> SplitCommandLine(const char* line) {
         Argument argument{"", false};
         bool inQuotes = false;
         while (*p != '\0' && (inQuotes || !IsBlank(*p))) {
-            std::size_t backslashes = 0;
-            while (p[backslashes] == '\\')
-                ++backslashes;
-            if (p[backslashes] == '"') {
-                argument.text.append(backslashes / 2, '\\');
-                p += backslashes;
-                if (backslashes % 2 == 1) {
-                    argument.text += '"';
-                } else if (inQuotes && p[1] == '"') {
-                    argument.text += '"'; // "" inside quotes is a quote
-                    ++p;
-                } else {
-                    inQuotes = !inQuotes;
-                    argument.literal = true;
-                }
-                ++p;
-            } else if (backslashes > 0) {
-                argument.text.append(backslashes, '\\');
-                p += backslashes;
-            } else {
-                const char* next = NextChar(p);
-                argument.text.append(p, next);
-                p = next;
+            // p stands at a character, so the class walk starts there.
+            const char* run = p;
+            while (IsRealBackslashAt(p, 0))
+                p = NextChar(p);
+            std::size_t backslashes = static_cast<std::size_t>(p - run);
+            if (*p != '"') {
+                // Backslashes before anything but a quote stand for themselves; without
+                // any, one character is taken as it is.
+                if (backslashes == 0)
+                    p = NextChar(p);
+                argument.text.append(run, p);
+                continue;
             }
+            argument.text.append(backslashes / 2, '\\');
+            if (backslashes % 2 == 1) {
+                argument.text += '"';
+            } else if (inQuotes && p[1] == '"') {
+                argument.text += '"'; // "" inside quotes is a quote
+                ++p;
+            } else {
+                inQuotes = !inQuotes;
+                argument.literal = true;
+            }
+            ++p;
         }
         arguments.push_back(argument);
     }
 }
+
+namespace {
 
 // Name order with letter case ignored, as the program's list sorts.
 bool NameBefore(const std::string& a, const std::string& b) {
