@@ -88,8 +88,7 @@ static ListedKind ListedKindOf(CanonicalBatch* batch, const char* folder, const 
 static bool SplitStoredName(CanonicalBatch* batch, const char* path, char* folder, char* name,
                             bool* file) {
     PathBuffer full;
-    // Wildcards would make the system's lookup of one item a search.
-    if (!FullPathOf(path, full) || std::strpbrk(full, "*?") != nullptr)
+    if (!FullPathOf(path, full))
         return false;
     CopyWholePath(folder, full);
     const char* typed = SplitFolderAndName(folder);

@@ -14,7 +14,8 @@ enum ListedKind : unsigned char {
 };
 
 // The path as the system reads it, absolute, into the PathBuffer full; false when it does
-// not fit.
+// not fit, or where it is a pattern that the system's lookup of one item would take for a
+// search (* and ? on Windows).
 bool FullPathOf(const char* path, char* full);
 
 // The item at path, asked of the system: its kind, and its name as its folder stores it (a

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include "join/file_handle_win32.h"
 #include "join/output.h"
 #include "text/buffer.h"
 
@@ -18,18 +19,9 @@ struct WideName {
     }
 };
 
-HANDLE HandleOf(std::FILE* stream) {
-    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
-}
-
 void NoteIdentity(OutputStream& out, HANDLE file) {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file, &info))
-        return;
-    out.device[out.identities] = info.dwVolumeSerialNumber;
-    out.node[out.identities] =
-        (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    ++out.identities;
+    if (IdentityOf(file, &out.device[out.identities], &out.node[out.identities]))
+        ++out.identities;
 }
 
 // Whether a new file may take the place of the existing output: a file on a disk with no
@@ -89,6 +81,19 @@ std::FILE* StreamOf(HANDLE file) {
 }
 
 } // namespace
+
+HANDLE HandleOf(std::FILE* stream) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+}
+
+bool IdentityOf(HANDLE file, unsigned long long* volume, unsigned long long* index) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (file == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file, &info))
+        return false;
+    *volume = info.dwVolumeSerialNumber;
+    *index = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return true;
+}
 
 void RemoveWhatWasCreated(const OutputStream& out) {
     if (out.temporary[0] != '\0')

@@ -1,30 +1,13 @@
 #include <windows.h>
 
-#include <io.h>
-
 #include <cstring>
 
+#include "join/file_handle_win32.h"
 #include "join/written_entry.h"
 #include "text/path.h"
 #include "text/sjis.h"
 
 namespace {
-
-// A file is known by its volume and its index on it, whatever name reached it: a hard link,
-// another drive letter for the same folder, a relative spelling of a file made after the
-// names were compared.
-bool IdentityOf(HANDLE file, unsigned long long* volume, unsigned long long* index) {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (file == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file, &info))
-        return false;
-    *volume = info.dwVolumeSerialNumber;
-    *index = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    return true;
-}
-
-HANDLE HandleOf(std::FILE* stream) {
-    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
-}
 
 bool IsTheOutput(const OutputStream& out, HANDLE file) {
     unsigned long long volume, index;
@@ -47,38 +30,60 @@ bool PassesNameRule(const OutputStream& out, const char* entry, JoinSkip* why) {
     return true;
 }
 
+// A device (AUX, COM1, CON) is no file: reading it could wait for ever. The output is never an
+// entry, by whatever name.
+bool PassesHandleRule(const OutputStream& out, HANDLE file, JoinSkip* why) {
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        *why = kSkipNotAFile;
+        return false;
+    }
+    if (IsTheOutput(out, file)) {
+        *why = kSkipIsOutput;
+        return false;
+    }
+    return true;
+}
+
+// Asking what an item is needs a handle, but no right to read it: a device opened so is never
+// read. Null where it cannot be asked; the opening then finds out.
+HANDLE Ask(const char* entry) {
+    HANDLE file = CreateFileA(entry, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return file != INVALID_HANDLE_VALUE ? file : nullptr;
+}
+
 } // namespace
 
-// Asking who a file is needs a handle, but no right to read it; a device (AUX, COM1, CON)
-// opened so is never read, which could wait for ever.
 bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
     if (!PassesNameRule(out, entry, why))
         return false;
-    HANDLE file = CreateFileA(entry, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return true; // what cannot be asked is for the opening to find out
-    bool device = GetFileType(file) != FILE_TYPE_DISK;
-    bool isOutput = IsTheOutput(out, file);
-    CloseHandle(file);
-    *why = device ? kSkipNotAFile : kSkipIsOutput;
-    return !device && !isOutput;
+    HANDLE asked = Ask(entry);
+    bool passes = asked == nullptr || PassesHandleRule(out, asked, why);
+    if (asked != nullptr)
+        CloseHandle(asked);
+    return passes;
 }
 
-// The identity is taken from the stream that is read, so what is copied is what was checked.
+// The identity is taken from the stream that is read, so what is copied is what was checked;
+// before it is opened only whether it is a device is asked.
 EntryFile OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
-    if (!IsWrittenEntry(out, entry, why))
+    if (!PassesNameRule(out, entry, why))
         return EntryFile{nullptr, -1};
+    if (HANDLE asked = Ask(entry)) {
+        bool device = GetFileType(asked) != FILE_TYPE_DISK;
+        CloseHandle(asked);
+        if (device) {
+            *why = kSkipNotAFile;
+            return EntryFile{nullptr, -1};
+        }
+    }
     std::FILE* f = OpenEntry(entry);
     if (f == nullptr) {
         *why = kSkipUnreadable;
         return EntryFile{nullptr, -1};
     }
-    // A device that could not be asked before it was opened is still never read.
-    bool device = GetFileType(HandleOf(f)) != FILE_TYPE_DISK;
-    if (device || IsTheOutput(out, HandleOf(f))) {
+    if (!PassesHandleRule(out, HandleOf(f), why)) {
         std::fclose(f);
-        *why = device ? kSkipNotAFile : kSkipIsOutput;
         return EntryFile{nullptr, -1};
     }
     // The size is not taken here: the copy reads to the end.
