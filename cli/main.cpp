@@ -116,21 +116,15 @@ int ParseArguments(const std::vector<Argument>& arguments, Arguments& args) {
     return -1;
 }
 
-// The names handed to the join, in the order given, with the arguments they came from.
-struct Entries {
-    const Arguments* args;
-    std::vector<std::string> names;
-};
-
+// A name too long for a path has no canonical path, so it reaches the join as typed, which
+// reads it as no file at all; it is named as typed.
 void ReportSkipped(void* listener, int index, const char* path, JoinSkip why) {
     static const char* const kWhy[] = {"no such file", "it is the output file",
                                        "it could not be read", "it is not a file"};
-    const Entries* entries = static_cast<const Entries*>(listener);
-    // The join reads a name too long for a path as no file at all; it is named as typed.
+    const std::string& name = (*static_cast<const std::vector<std::string>*>(listener))[index];
     PathBuffer whole;
-    if (!CopyWholePath(whole, entries->names[index].c_str()))
-        std::fprintf(stderr, "vellumor-join: skipped %s: name too long\n",
-                     entries->args->files[index].c_str());
+    if (!CopyWholePath(whole, name.c_str()))
+        std::fprintf(stderr, "vellumor-join: skipped %s: name too long\n", name.c_str());
     else
         std::fprintf(stderr, "vellumor-join: skipped %s: %s\n", path, kWhy[why]);
 }
@@ -147,23 +141,23 @@ int main(int argc, char** argv) {
     // Each existing file gets the spelling the program's list would give it, so that the
     // output is recognised among the entries however either was typed. A missing file has
     // no canonical path and stays as typed, for the join to skip and name.
-    Entries entries{&args, std::vector<std::string>(args.files.begin(), args.files.end())};
+    std::vector<std::string>& names = args.files;
     CanonicalBatch batch;
     BeginCanonicalBatch(&batch);
-    for (std::string& name : entries.names) {
+    for (std::string& name : names) {
         PathBuffer canonical;
         if (GetCanonicalPathInBatch(&batch, canonical, name.c_str()))
             name = canonical;
     }
     EndCanonicalBatch(&batch);
     std::vector<const char*> paths;
-    for (const std::string& name : entries.names)
+    for (const std::string& name : names)
         paths.push_back(name.c_str());
 
     PathArray array{paths.data(), static_cast<int>(paths.size())};
     FileList list = FileListOfPaths(array);
     list.skipped = ReportSkipped;
-    list.listener = &entries;
+    list.listener = &names;
     JoinFailure failure;
     // A run that joins nothing at all leaves the output as it was: a typo in every name must
     // not empty last week's output and report success.
