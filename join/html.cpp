@@ -21,7 +21,7 @@ void CopyEscapedBytes(OutputStream& out, EntryFile& source) {
         out.used = static_cast<std::size_t>(
             EscapeHtmlBytes(out.buffer + out.used, chunk, n, state) - out.buffer);
         if (ended)
-            return; // a read error ends the content the same way as the end of the file
+            return; // the end of the file, or a read error, which fails the run
     }
 }
 
