@@ -6,7 +6,7 @@
 
 #include "harness.h"
 #include "join/join.h"
-#include "join/output.h"
+#include "support/join_faults.h"
 #include "res/resource.h"
 
 namespace {
@@ -138,38 +138,30 @@ TEST_F(CommandsTest, AnOutputThatCannotBeWrittenBringsTheWindowBackAsItWas) {
     EXPECT_EQ(ReadWholeFile(fixed).rfind("<!DOCTYPE HTML PUBLIC", 0), 0u);
 }
 
-std::size_t FailingRead(std::FILE*, void*, std::size_t, unsigned long* error) {
-    *error = ERROR_READ_FAULT;
-    return 0;
-}
-
 // A file whose reading fails fails the join: the message names it, and the previous output and
 // the list stay as they were.
 TEST_F(CommandsTest, AFileThatCannotBeReadFailsTheJoinAndIsNamed) {
     std::string output = scratch_.Write("out.txt", "previous");
     std::string message;
     std::vector<std::string> before, after;
-    JoinFileCalls saved = g_joinFileCalls;
     INT_PTR result = Run([&](HWND dialog) {
         Fill(dialog, {"a.txt"});
         before = ListEntries();
         SetDlgItemTextA(dialog, IDC_SAVENAME, output.c_str());
-        g_joinFileCalls.read = FailingRead;
+        InjectedFault fault(true, 0);
         WindowWatcher box([&](HWND w) { return IsMessageBoxOf(w, dialog); },
                           [&](HWND w) {
                               message = MessageBoxText(w);
                               SendMessageA(w, WM_COMMAND, IDOK, 0);
                           });
         Press(dialog, IDOK);
-        g_joinFileCalls = saved;
         after = ListEntries();
         EXPECT_TRUE(IsWindowVisible(dialog));
         Press(dialog, IDCANCEL);
     });
-    g_joinFileCalls = saved;
     EXPECT_EQ(result, IDCANCEL);
     char reason[256];
-    DescribeSystemError(ERROR_READ_FAULT, reason, sizeof reason);
+    DescribeSystemError(kReadFault, reason, sizeof reason);
     // 」を読み込めませんでした。
     EXPECT_EQ(message, "\x81\x75" + before.at(0) +
                            "\x81\x76\x82\xf0\x93\xc7\x82\xdd\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82"

@@ -3,67 +3,29 @@
 // it.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <string>
 #include <vector>
 
-#include "join/output.h"
 #include "join_fixture.h"
+#include "support/join_faults.h"
 
-#ifdef _WIN32
-#include <windows.h>
-const unsigned long kDiskFull = ERROR_DISK_FULL, kReadFault = ERROR_READ_FAULT;
-#else
+#ifndef _WIN32
 #include <sys/stat.h>
-const unsigned long kDiskFull = ENOSPC, kReadFault = EIO;
 #endif
 
 namespace {
 
-// The run's writes (or reads) fail once `after` bytes have gone through them; the bytes before
-// the failure are written (or read), as on a disk that fills part-way.
-struct Fault {
-    bool reading;
-    std::size_t after;
-};
-Fault g_fault;
-std::size_t g_through;
-
-unsigned long FailingWrite(std::FILE* file, const void* bytes, std::size_t size) {
-    if (!g_fault.reading && g_through + size > g_fault.after) {
-        WriteOutputFile(file, bytes, g_fault.after - g_through);
-        g_through = g_fault.after;
-        return kDiskFull;
-    }
-    g_through += size;
-    return WriteOutputFile(file, bytes, size);
-}
-
-std::size_t FailingRead(std::FILE* entry, void* into, std::size_t size, unsigned long* error) {
-    std::size_t n = ReadEntryFile(entry, into, size, error);
-    if (g_fault.reading && g_through + n > g_fault.after) {
-        n = g_fault.after - g_through;
-        *error = kReadFault;
-    }
-    g_through += n;
-    return n;
-}
-
-class FaultTest : public ::testing::Test {
-  protected:
-    void SetUp() override { g_joinFileCalls = JoinFileCalls{FailingWrite, FailingRead}; }
-    void TearDown() override { g_joinFileCalls = saved_; }
-    JoinFileCalls saved_ = g_joinFileCalls;
-};
-
-TEST_F(FaultTest, AFailedRunChangesNothing) {
+TEST(Faults, AFailedRunChangesNothing) {
     ScratchDir dir;
     std::string a = Canonical(dir.Write("a.txt", std::string(1000, 'a')));
     std::string b = Canonical(dir.Write("b.txt", std::string(300000, ' '))); // a page of buffers
     std::string c = Canonical(dir.Write("c.txt", "c"));
     const std::vector<std::string> entries = {a, b, c};
     struct {
-        Fault fault;
+        struct {
+            bool reading;
+            std::size_t after;
+        } fault;
         bool outputExists;
     } rows[] = {
         {{false, 0}, true},       {{false, 0}, false},       // the first write
@@ -85,8 +47,7 @@ TEST_F(FaultTest, AFailedRunChangesNothing) {
             else
                 std::remove(out.c_str());
             std::vector<std::string> before = ListFolder(dir.path());
-            g_fault = row.fault;
-            g_through = 0;
+            InjectedFault fault(row.fault.reading, row.fault.after);
             JoinRun run;
             EXPECT_FALSE(run.Run(out, entries, format));
             const std::string& failed = row.fault.reading ? (row.fault.after ? b : a) : out;
@@ -101,8 +62,7 @@ TEST_F(FaultTest, AFailedRunChangesNothing) {
 }
 
 // A run that succeeds changes the output's content and nothing else about it.
-TEST_F(FaultTest, AReplacedOutputKeepsWhatIsNotItsContent) {
-    g_fault = Fault{false, ~std::size_t{0}};
+TEST(Faults, AReplacedOutputKeepsWhatIsNotItsContent) {
     ScratchDir dir;
     std::string a = Canonical(dir.Write("a.txt", "A"));
     std::string out = Canonical(dir.Write("out.txt", "previous output"));
