@@ -3,8 +3,7 @@
 
 #include <cstddef>
 #include <commdlg.h>
-#include <cstring>
-#include <iterator>
+#include <cwchar>
 #include <string>
 #include <shellapi.h>
 
@@ -14,34 +13,48 @@
 #include "res/resource.h"
 #include "text/buffer.h"
 #include "text/path.h"
+#include "text/wide_win32.h"
 
 namespace {
 
 constexpr UINT kTrayIconId = 1;
 constexpr int kTrayIconSize = 16;
 
+// The save dialog's texts as the wide dialog takes them; the filter's NULs included.
+std::wstring WideText(const char* text, int size) {
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    int length = MultiByteToWideChar(CP_ACP, 0, text, size, &wide[0], size);
+    wide.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    return wide;
+}
+
 // The name field's folder opens the save dialog; its name part is the suggested file name.
-// A name without a folder serves as both.
-void BrowseWithName(HWND dialog, const char* typed) {
-    PathBuffer folder;
-    PathBuffer file;
-    CopyBounded(folder, kPathBufferSize, typed);
-    CopyBounded(file, kPathBufferSize, SplitFolderAndName(folder));
-    OPENFILENAMEA request;
+// A name without a folder serves as both. The wide dialog hands back exactly what the user
+// chose, which the field then holds; a name Shift_JIS cannot hold is refused at OK, where
+// the user sees why.
+void BrowseWithName(HWND dialog, WCHAR* folder) {
+    WCHAR file[kPathBufferSize];
+    WCHAR* name = std::wcsrchr(folder, L'\\');
+    if (name != nullptr)
+        *name++ = L'\0';
+    lstrcpynW(file, name != nullptr ? name : folder, kPathBufferSize);
+    std::wstring filter = WideText(kSaveDialogFilter, sizeof kSaveDialogFilter);
+    std::wstring title = WideText(kSaveDialogTitle, sizeof kSaveDialogTitle);
+    OPENFILENAMEW request;
     ZeroFill(&request, sizeof request);
     request.lStructSize = sizeof request;
     request.hwndOwner = dialog;
-    request.lpstrFilter = kSaveDialogFilter;
+    request.lpstrFilter = filter.c_str();
     request.nFilterIndex = 0;
     request.lpstrFile = file;
     request.nMaxFile = kPathBufferSize;
     request.lpstrInitialDir = folder;
-    request.lpstrTitle = kSaveDialogTitle;
+    request.lpstrTitle = title.c_str();
     request.lpstrDefExt = nullptr;
     request.Flags = OFN_ENABLESIZING | OFN_EXPLORER | OFN_OVERWRITEPROMPT;
     // Cancelled or failed: the field keeps what the user typed.
-    if (GetSaveFileNameA(&request))
-        SetDlgItemTextA(dialog, IDC_SAVENAME, file);
+    if (GetSaveFileNameW(&request))
+        SetDlgItemTextW(dialog, IDC_SAVENAME, file);
 }
 
 // The record is the first version's size: every system shows it, and the three fields used
@@ -82,38 +95,94 @@ void RemoveBusyIcon(HWND dialog, HICON icon) {
         DestroyIcon(icon);
 }
 
-// The one message the program shows: a join that failed must not end as if it had succeeded.
-// It names the output that could not be written, or the file that could not be read, and the
-// system's reason. The window is back with everything as it was, so the user can fix what is
-// wrong and press OK again; a previous output is still as it was.
-void ReportFailedJoin(HWND dialog, const JoinFailure& failure, const char* shownName) {
+// A message with the window back as it was, the name field focused: the user can fix what is
+// wrong and press OK again.
+void ShowProblem(HWND dialog, const std::string& message) {
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
-    char reason[256];
-    if (failure.kind == kJoinNameTooLong)
-        CopyBounded(reason, sizeof reason, kReasonTooLong);
-    else
-        DescribeSystemError(failure.error, reason, sizeof reason);
-    bool reading = failure.kind == kJoinEntryFailed;
-    char message[kPathBufferSize + 512];
-    PrintBounded(message, std::size(message), "%s%s%s\r\n%s", kFailedNameOpen,
-                 reading ? failure.file : shownName, reading ? kReadFailedClose : kWriteFailedClose,
-                 reason);
-    MessageBoxA(dialog, message, kProgramName, MB_OK | MB_ICONWARNING);
+    MessageBoxA(dialog, message.c_str(), kProgramName, MB_OK | MB_ICONWARNING);
     HWND field = GetDlgItem(dialog, IDC_SAVENAME);
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
 }
 
-// The name field's text into the PathBuffer name; false when it does not fit whole, and name
-// then holds as much as fits. The field takes names of any length, and a name cut to fit
-// could be another file's.
-bool ReadSaveName(HWND dialog, char* name) {
+std::string SystemReason(unsigned long error) {
+    char reason[256];
+    DescribeSystemError(error, reason, sizeof reason);
+    return reason;
+}
+
+// The files a join leaves out, as the lines of the message that names them: at most a
+// screenful, then how many more.
+struct LeftOut {
+    std::string lines;
+    int count = 0;
+};
+constexpr int kLeftOutShown = 20;
+
+void NoteLeftOut(void* listener, int, const char* path, JoinSkip why, unsigned long error) {
+    static const char* const kWhy[] = {kLeftOutMissing, kLeftOutIsOutput, kLeftOutUnreadable,
+                                       kLeftOutNotAFile};
+    LeftOut& left = *static_cast<LeftOut*>(listener);
+    if (++left.count > kLeftOutShown)
+        return;
+    left.lines += std::string("\r\n") + kFailedNameOpen + path + kWhy[why];
+    if (error != 0)
+        left.lines += SystemReason(error);
+}
+
+std::string LeftOutText(const LeftOut& left) {
+    std::string text = kLeftOutHeading + left.lines;
+    if (left.count > kLeftOutShown) {
+        char more[64];
+        PrintBounded(more, sizeof more, kLeftOutMore, left.count - kLeftOutShown);
+        text += std::string("\r\n") + more;
+    }
+    return text;
+}
+
+// A join that failed must not end as if it had succeeded. The message names the output that
+// could not be written, or the file that could not be read, and the system's reason; a join
+// that joined nothing says so in the program's own words. A previous output is as it was.
+void ReportFailedJoin(HWND dialog, const JoinFailure& failure, const char* name,
+                      const LeftOut& left) {
+    const char* file = failure.kind == kJoinEntryFailed ? failure.file : name;
+    const char* close = failure.kind == kJoinEntryFailed    ? kReadFailedClose
+                        : failure.kind == kJoinNothingJoined ? kLeftAsItWasClose
+                                                             : kWriteFailedClose;
+    std::string reason = failure.kind == kJoinNothingJoined ? kNothingJoined
+                         : failure.kind == kJoinNameTooLong ? kReasonTooLong
+                                                            : SystemReason(failure.error);
+    std::string message = kFailedNameOpen + std::string(file) + close + "\r\n" + reason;
+    if (failure.leftBehind[0] != '\0')
+        message += std::string("\r\n") + kFailedNameOpen + failure.leftBehind + kNotRemovedClose;
+    if (left.count > 0)
+        message += "\r\n\r\n" + LeftOutText(left);
+    ShowProblem(dialog, message);
+}
+
+// A name refused before anything is opened, with the part of it that can be shown.
+void RefuseName(HWND dialog, const std::string& shown, const char* reason) {
+    ShowProblem(dialog, kFailedNameOpen + shown + kWriteFailedClose + "\r\n" + reason);
+}
+
+enum SaveName { kSaveNameRead, kSaveNameTooLong, kSaveNameNotShiftJis };
+
+// The name field's text, read as the system holds it, into the PathBuffer name: exactly and
+// whole, or refused. The field takes names of any length and any character, and a name cut to
+// fit, or spelt by its nearest Shift_JIS (café as cafe), could be another file's. shown is
+// what a message can show of it.
+SaveName ReadSaveName(HWND dialog, char* name, std::string& shown) {
     HWND field = GetDlgItem(dialog, IDC_SAVENAME);
-    // The length may count more bytes than the text has, never fewer.
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(field)) + 1, '\0');
-    GetWindowTextA(field, &text[0], static_cast<int>(text.size()));
-    CopyBounded(name, kPathBufferSize, text.c_str());
-    return std::strlen(text.c_str()) < static_cast<std::size_t>(kPathBufferSize);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
+    GetWindowTextW(field, &text[0], static_cast<int>(text.size()));
+    bool exact = WideToShiftJis(text.c_str(), shown);
+    if (exact && CopyWholePath(name, shown.c_str()))
+        return kSaveNameRead;
+    if (!exact)
+        return kSaveNameNotShiftJis;
+    CopyBounded(name, kPathBufferSize, shown.c_str());
+    shown = name + std::string(kEllipsis); // the message shows the name's start
+    return kSaveNameTooLong;
 }
 
 } // namespace
@@ -121,20 +190,17 @@ bool ReadSaveName(HWND dialog, char* name) {
 // The save dialog shows what it was given, so a name too long is handed on as much as fits:
 // the user sees it there before confirming anything.
 void BrowseForSaveName(HWND dialog) {
-    PathBuffer typed;
-    ReadSaveName(dialog, typed);
+    WCHAR typed[kPathBufferSize];
+    GetDlgItemTextW(dialog, IDC_SAVENAME, typed, kPathBufferSize);
     BrowseWithName(dialog, typed);
 }
 
 void RunJoin(HWND dialog) {
     PathBuffer name;
-    JoinFailure failure;
-    if (!ReadSaveName(dialog, name)) {
-        // Refused before anything is opened; the message shows the name's start.
-        char shown[kPathBufferSize + 2];
-        PrintBounded(shown, sizeof shown, "%s%s", name, kEllipsis);
-        failure.kind = kJoinNameTooLong;
-        ReportFailedJoin(dialog, failure, shown);
+    std::string shown;
+    SaveName read = ReadSaveName(dialog, name, shown);
+    if (read != kSaveNameRead) {
+        RefuseName(dialog, shown, read == kSaveNameTooLong ? kReasonTooLong : kReasonNotShiftJis);
         return;
     }
     JoinFormat format =
@@ -142,11 +208,20 @@ void RunJoin(HWND dialog) {
     ShowWindow(dialog, SW_HIDE);
     HICON icon = ShowBusyIcon(dialog);
     ListBoxCalls calls = ListBoxCallsOf(GetDlgItem(dialog, IDC_FILELIST));
-    bool joined = JoinFiles(name, FileListOfListBox(calls), format, &failure);
+    FileList list = FileListOfListBox(calls);
+    LeftOut left;
+    list.skipped = NoteLeftOut;
+    list.listener = &left;
+    JoinFailure failure;
+    // A join that joins no file keeps the previous output, as a failure does.
+    bool joined = JoinFiles(name, list, format, &failure, true);
     RemoveBusyIcon(dialog, icon);
     if (!joined) {
-        ReportFailedJoin(dialog, failure, name);
+        ReportFailedJoin(dialog, failure, name, left);
         return;
     }
+    // The join is done; what it left out is named before the program ends.
+    if (left.count > 0)
+        MessageBoxA(dialog, LeftOutText(left).c_str(), kProgramName, MB_OK | MB_ICONWARNING);
     EndDialog(dialog, IDOK);
 }

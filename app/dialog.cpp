@@ -30,17 +30,19 @@ HWND FileListBox(HWND dialog) {
 
 // --- Start sequence.
 
+// The program's own name is asked for and handed on in wide text: it is never Shift_JIS the
+// program handles, and a folder such as José's must not turn into Jose's.
 void SetProgramIcons(HWND dialog) {
-    PathBuffer program;
-    DWORD length = GetModuleFileNameA(nullptr, program, kPathBufferSize);
+    WCHAR program[kPathBufferSize];
+    DWORD length = GetModuleFileNameW(nullptr, program, kPathBufferSize);
     if (length == 0 || length >= static_cast<DWORD>(kPathBufferSize))
         return;
-    SHFILEINFOA info;
+    SHFILEINFOW info;
     ZeroFill(&info, sizeof info);
-    if (SHGetFileInfoA(program, 0, &info, sizeof info, SHGFI_ICON | SHGFI_LARGEICON))
+    if (SHGetFileInfoW(program, 0, &info, sizeof info, SHGFI_ICON | SHGFI_LARGEICON))
         SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(info.hIcon));
     ZeroFill(&info, sizeof info);
-    if (SHGetFileInfoA(program, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
+    if (SHGetFileInfoW(program, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
         SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(info.hIcon));
 }
 

@@ -7,6 +7,7 @@
 
 #include "text/buffer.h"
 #include "text/path.h"
+#include "text/wide_win32.h"
 #include "text/sjis.h"
 
 namespace {
@@ -62,10 +63,12 @@ bool SettingsPathOf(const char* moduleFileName, char* buffer) {
 }
 
 bool GetSettingsPath(char* buffer) {
+    WCHAR wide[kPathBufferSize];
     PathBuffer module;
-    DWORD length = GetModuleFileNameA(GetModuleHandleA(nullptr), module, kPathBufferSize);
-    // A name cut short by the buffer would point beside the program.
-    if (length == 0 || length >= static_cast<DWORD>(kPathBufferSize))
+    DWORD length = GetModuleFileNameW(GetModuleHandleA(nullptr), wide, kPathBufferSize);
+    // A name cut short by the buffer would point beside the program, and one spelt by its
+    // nearest Shift_JIS (José as Jose) into another folder: then no settings are kept.
+    if (length == 0 || length >= static_cast<DWORD>(kPathBufferSize) || !WideToPath(wide, module))
         return false;
     return SettingsPathOf(module, buffer);
 }

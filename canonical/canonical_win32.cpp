@@ -1,21 +1,24 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cstring>
 #include <new>
 
 #include "canonical/canonical.h"
 #include "canonical/platform.h"
 #include "text/path.h"
+#include "text/wide_win32.h"
 
-// GetFullPathNameA's answer may be longer than a PathBuffer; it is taken only whole. A
-// pattern has none: it names no one file, though the shell's parse takes the first it matches.
+// The system completes a path in wide text (the current folder's name may hold what the code
+// page cannot), and its answer may be longer than a PathBuffer; it is taken only exact and
+// whole. A pattern has none: it names no one file, though the shell's parse takes the first
+// it matches.
 bool FullPathOf(const char* path, char* full) {
-    if (std::strpbrk(path, "*?") != nullptr)
+    full[0] = '\0';
+    if (HasWildcard(path))
         return false;
-    char longer[2 * kPathBufferSize];
-    DWORD length = GetFullPathNameA(path, sizeof longer, longer, nullptr);
-    return length != 0 && length < sizeof longer && CopyWholePath(full, longer);
+    WCHAR longer[2 * kPathBufferSize];
+    DWORD length = GetFullPathNameW(ShiftJisToWide(path).c_str(), 2 * kPathBufferSize, longer, nullptr);
+    return length != 0 && length < 2 * kPathBufferSize && WideToPath(longer, full);
 }
 
 // The shell's parse through the desktop folder yields the stored spelling of every part
@@ -42,9 +45,8 @@ bool GetCanonicalPath(char* out, const char* path) {
         MultiByteToWideChar(CP_ACP, 0, full, -1, wide, MAX_PATH) != 0 &&
         SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, &items, nullptr));
     if (ok) {
-        static_assert(MAX_PATH < kPathBufferSize, "a shell path always fits a PathBuffer");
-        char printed[MAX_PATH];
-        ok = SHGetPathFromIDListA(items, printed) != FALSE && CopyWholePath(out, printed);
+        WCHAR printed[MAX_PATH];
+        ok = SHGetPathFromIDListW(items, printed) != FALSE && WideToPath(printed, out);
         allocator->Free(items);
     }
     desktop->Release();
@@ -55,28 +57,28 @@ bool GetCanonicalPath(char* out, const char* path) {
 // The shell's parse of a whole path costs milliseconds and asking for one file's stored name
 // a third of one: the batch parses each folder once and takes the names from its listing.
 
-static ListedKind KindOf(const WIN32_FIND_DATAA& item) {
+static ListedKind KindOf(const WIN32_FIND_DATAW& item) {
     if (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return kListedFolder;
     return item.nFileSizeLow == 0 && item.nFileSizeHigh == 0 ? kListedEmptyFile : kListedFile;
 }
 
 ListedKind AskStoredItem(const char* path, char* name) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(ShiftJisToWide(path).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return kListedUnknown;
     FindClose(search);
-    CopyWholePath(name, found.cFileName);
-    return KindOf(found);
+    return WideToPath(found.cFileName, name) ? KindOf(found) : kListedUnknown;
 }
 
 namespace {
 
 struct Listing {
     HANDLE search;
-    WIN32_FIND_DATAA item;
+    WIN32_FIND_DATAW item;
     bool opened; // the item the opening found is not given yet
+    PathBuffer name; // the item's name in Shift_JIS
 };
 
 } // namespace
@@ -88,7 +90,7 @@ void* OpenListing(const char* folder) {
     Listing* listing = new (std::nothrow) Listing;
     if (listing == nullptr)
         return nullptr;
-    listing->search = FindFirstFileA(pattern, &listing->item);
+    listing->search = FindFirstFileW(ShiftJisToWide(pattern).c_str(), &listing->item);
     if (listing->search == INVALID_HANDLE_VALUE) {
         delete listing;
         return nullptr;
@@ -99,11 +101,13 @@ void* OpenListing(const char* folder) {
 
 bool NextListedItem(void* opened, const char** name, ListedKind* kind) {
     Listing* listing = static_cast<Listing*>(opened);
-    if (!listing->opened && !FindNextFileA(listing->search, &listing->item))
+    if (!listing->opened && !FindNextFileW(listing->search, &listing->item))
         return false;
     listing->opened = false;
-    *name = listing->item.cFileName;
-    *kind = KindOf(listing->item);
+    // A name the code page cannot hold is no name a caller can ask for.
+    *name = listing->name;
+    *kind = WideToPath(listing->item.cFileName, listing->name) ? KindOf(listing->item)
+                                                               : kListedUnknown;
     return true;
 }
 

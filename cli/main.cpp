@@ -6,6 +6,7 @@
 
 #include "canonical/canonical.h"
 #include "cli/command_line.h"
+#include "cli/name_list.h"
 #include "join/join.h"
 #include "join/path_array.h"
 
@@ -16,9 +17,11 @@ const char kUsage[] =
     "Joins the FILEs, in the order given, into OUTPUT: byte for byte, or with --html as one\n"
     "Shift_JIS HTML page with a table of contents and one table per file.\n"
     "@LIST stands for the names in the file LIST, one per line (blank lines ignored); @-\n"
-    "reads them from standard input. On Windows a FILE with * or ? stands for the files it\n"
-    "matches in its folder, in name order, unless it is quoted.\n"
-    "Missing files and the output itself are skipped and named on standard error.\n"
+    "reads them from standard input. A LIST with a UTF-8 or UTF-16 byte-order mark is read as\n"
+    "Unicode. On Windows a FILE with * or ? stands for the files it matches in its folder, in\n"
+    "name order, unless it is quoted.\n"
+    "Missing and unreadable files, names Shift_JIS cannot hold and the output itself are\n"
+    "skipped and named on standard error.\n"
     "OUTPUT is replaced only once all of it is written: a failed join leaves it as it was.\n"
     "Exit status: 0 done (also when files were skipped), 1 nothing could be joined, OUTPUT\n"
     "could not be written or a FILE could not be read to its end, 2 usage error.\n";
@@ -27,29 +30,19 @@ struct Arguments {
     bool html = false;
     const char* output = nullptr;
     std::vector<std::string> files;
+    // Names given that no file can have here (Shift_JIS cannot hold them), shown with ?.
+    std::vector<std::string> refused;
 };
+
+// A name given as Unicode that the system's names cannot spell (Shift_JIS on Windows).
+const char kNoSuchName[] = "its name has a character no file name here can hold";
 
 int UsageError(const char* problem, const char* detail) {
     std::fprintf(stderr, "vellumor-join: %s%s\n%s", problem, detail, kUsage);
     return 2;
 }
 
-// The names of a response file, one per line (LF or CR LF), blank lines left out.
-void AddListedNames(const std::string& bytes, std::vector<std::string>& names) {
-    for (std::size_t at = 0; at < bytes.size();) {
-        std::size_t end = bytes.find('\n', at);
-        if (end == std::string::npos)
-            end = bytes.size();
-        std::string line = bytes.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.find_first_not_of(" \t") != std::string::npos)
-            names.push_back(line);
-        at = end + 1;
-    }
-}
-
-bool ReadResponseFile(const char* name, std::vector<std::string>& names) {
+bool ReadResponseFile(const char* name, Arguments& args) {
     bool input = std::strcmp(name, "-") == 0;
     if (input)
         ReadStandardInputAsBytes();
@@ -63,7 +56,7 @@ bool ReadResponseFile(const char* name, std::vector<std::string>& names) {
     bool read = !std::ferror(file);
     if (!input)
         std::fclose(file);
-    AddListedNames(bytes, names);
+    AddListedNames(bytes, args.files, args.refused);
     return read;
 }
 
@@ -72,12 +65,17 @@ bool ReadResponseFile(const char* name, std::vector<std::string>& names) {
 int AddFileArgument(const Argument& argument, bool optionsEnded, Arguments& args) {
     const std::string& a = argument.text;
     if (!optionsEnded && a.size() > 1 && a[0] == '@') {
-        if (!ReadResponseFile(a.c_str() + 1, args.files))
+        if (argument.inexact || !ReadResponseFile(a.c_str() + 1, args))
             return UsageError("cannot read the list of files ", a.c_str() + 1);
         return -1;
     }
+    if (argument.inexact) {
+        args.refused.push_back(a);
+        return -1;
+    }
     std::size_t before = args.files.size();
-    if (argument.literal || !ExpandWildcard(a, args.files) || args.files.size() == before)
+    if (argument.literal || !ExpandWildcard(a, args.files, args.refused) ||
+        args.files.size() == before)
         args.files.push_back(a);
     return -1;
 }
@@ -104,29 +102,45 @@ int ParseArguments(const std::vector<Argument>& arguments, Arguments& args) {
         } else if (std::strcmp(a, "-o") == 0) {
             if (i + 1 == arguments.size())
                 return UsageError("option -o needs an output file name", "");
-            args.output = arguments[++i].text.c_str();
+            // Written by its nearest spelling, it would be another file, overwritten.
+            if (arguments[++i].inexact)
+                return UsageError("the output name has a character no file name here can hold: ",
+                                  arguments[i].text.c_str());
+            args.output = arguments[i].text.c_str();
         } else {
             return UsageError("unknown option ", a);
         }
     }
     if (args.output == nullptr)
         return UsageError("no output file given (-o OUTPUT)", "");
-    if (args.files.empty())
+    if (args.files.empty() && args.refused.empty())
         return UsageError("no files to join", "");
     return -1;
 }
 
+int NothingJoined(const char* output) {
+    std::fprintf(stderr, "vellumor-join: nothing was joined; %s is left as it was\n", output);
+    return 1;
+}
+
 // A name too long for a path has no canonical path, so it reaches the join as typed, which
 // reads it as no file at all; it is named as typed.
-void ReportSkipped(void* listener, int index, const char* path, JoinSkip why) {
+void ReportSkipped(void* listener, int index, const char* path, JoinSkip why,
+                   unsigned long error) {
     static const char* const kWhy[] = {"no such file", "it is the output file",
                                        "it could not be read", "it is not a file"};
     const std::string& name = (*static_cast<const std::vector<std::string>*>(listener))[index];
     PathBuffer whole;
+    char reason[512] = "";
+    if (error != 0) {
+        reason[0] = ':';
+        reason[1] = ' ';
+        DescribeSystemError(error, reason + 2, sizeof reason - 2);
+    }
     if (!CopyWholePath(whole, name.c_str()))
         std::fprintf(stderr, "vellumor-join: skipped %s: name too long\n", name.c_str());
     else
-        std::fprintf(stderr, "vellumor-join: skipped %s: %s\n", path, kWhy[why]);
+        std::fprintf(stderr, "vellumor-join: skipped %s: %s%s\n", path, kWhy[why], reason);
 }
 
 } // namespace
@@ -137,6 +151,11 @@ int main(int argc, char** argv) {
     int status = ParseArguments(arguments, args);
     if (status >= 0)
         return status;
+    for (const std::string& name : args.refused)
+        std::fprintf(stderr, "vellumor-join: skipped %s: %s\n", name.c_str(), kNoSuchName);
+    // A run that joins nothing at all leaves the output as it was.
+    if (args.files.empty())
+        return NothingJoined(args.output);
 
     // Each existing file gets the spelling the program's list would give it, so that the
     // output is recognised among the entries however either was typed. A missing file has
@@ -161,12 +180,12 @@ int main(int argc, char** argv) {
     JoinFailure failure;
     // A run that joins nothing at all leaves the output as it was: a typo in every name must
     // not empty last week's output and report success.
-    if (!JoinFiles(args.output, list, args.html ? kJoinHtml : kJoinPlainText, &failure, true)) {
-        if (failure.kind == kJoinNothingJoined) {
-            std::fprintf(stderr, "vellumor-join: nothing was joined; %s is left as it was\n",
-                         args.output);
-            return 1;
-        }
+    bool joined = JoinFiles(args.output, list, args.html ? kJoinHtml : kJoinPlainText, &failure, true);
+    if (!joined && failure.leftBehind[0] != '\0')
+        std::fprintf(stderr, "vellumor-join: could not remove %s\n", failure.leftBehind);
+    if (!joined) {
+        if (failure.kind == kJoinNothingJoined)
+            return NothingJoined(args.output);
         char reason[512] = "name too long";
         if (failure.kind != kJoinNameTooLong)
             DescribeSystemError(failure.error, reason, sizeof reason);

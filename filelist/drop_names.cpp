@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "text/wide_win32.h"
+
 bool OpenDropNames(HDROP drop, DropNames* names) {
     names->drop = drop;
     SIZE_T size = GlobalSize(drop);
@@ -37,7 +39,7 @@ bool NextDropName(DropNames* names, char* name, bool* fits) {
     name[0] = '\0';
     if (names->wide) {
         const WCHAR* wide = reinterpret_cast<const WCHAR*>(names->at);
-        *fits = WideNameToAnsi(wide, name);
+        *fits = WideToPath(wide, name);
         names->at += bytes + sizeof(WCHAR);
     } else {
         *fits = CopyWholePath(name, reinterpret_cast<const char*>(names->at));
@@ -46,15 +48,6 @@ bool NextDropName(DropNames* names, char* name, bool* fits) {
     if (!*fits)
         name[0] = '\0';
     return true;
-}
-
-bool WideNameToAnsi(const wchar_t* wide, char* name) {
-    BOOL inexact = FALSE;
-    bool converted = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, name,
-                                         kPathBufferSize, nullptr, &inexact) != 0;
-    if (!converted || inexact)
-        name[0] = '\0';
-    return converted && !inexact;
 }
 
 void CloseDropNames(DropNames* names) {

@@ -21,8 +21,3 @@ bool OpenDropNames(HDROP drop, DropNames* names);
 // *fits is false for a name too long for a PathBuffer (name is then empty).
 bool NextDropName(DropNames* names, char* name, bool* fits);
 void CloseDropNames(DropNames* names);
-
-// A UTF-16 name in the ANSI code page, into a PathBuffer. False (and name empty) when it does
-// not fit, or when a character has no exact match in the code page: the nearest one would
-// name another file (café as cafe) or another folder (¥ as a backslash).
-bool WideNameToAnsi(const wchar_t* wide, char* name);

@@ -7,6 +7,7 @@
 #include "filelist/drop_names.h"
 #include "canonical/canonical.h"
 #include "text/buffer.h"
+#include "text/wide_win32.h"
 
 // LB_FINDSTRINGEXACT walks the whole list: asked for each file of a drop of 10,000, it takes
 // minutes. So a drop indexes the entries first. A path equal byte for byte to an entry is
@@ -148,7 +149,7 @@ static bool NextWideName(void* source, char* name, bool* usable) {
     WideNames* wide = static_cast<WideNames*>(source);
     if (wide->next >= wide->count)
         return false;
-    *usable = WideNameToAnsi(wide->names[wide->next++], name);
+    *usable = WideToPath(wide->names[wide->next++], name);
     return true;
 }
 

@@ -16,13 +16,16 @@ bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format,
             failure->kind = kJoinNameTooLong;
             failure->error = 0;
             CopyBounded(failure->file, kPathBufferSize, outputName);
+            failure->leftBehind[0] = '\0';
         }
         return false;
     }
     // An existing output is compared with the entries by its canonical spelling; a new one
-    // is created as typed, relative to the current folder.
-    if (FileExists(outputPath))
-        GetCanonicalPath(outputPath, outputPath);
+    // is created as typed, relative to the current folder, and so is one that has no
+    // canonical spelling (a device, a \\?\ name): its identity still tells it from the entries.
+    PathBuffer canonical;
+    if (FileExists(outputPath) && GetCanonicalPath(canonical, outputPath))
+        CopyBounded(outputPath, kPathBufferSize, canonical);
     if (format == kJoinHtml)
         return WriteHtmlJoin(outputPath, list, needsAnEntry, failure);
     return WritePlainJoin(outputPath, list, needsAnEntry, failure);

@@ -6,8 +6,9 @@
 
 enum JoinFormat { kJoinPlainText, kJoinHtml };
 
-// Why an entry is left out of the output (or, when unreadable, gets an empty table). A device
-// (a serial port, the console) is not a file: reading it could wait for ever.
+// Why an entry is left out of the output (or, when unreadable, gets an empty table). A folder
+// is not a file, nor is a device on Windows (a serial port, the console): reading it could
+// wait for ever.
 enum JoinSkip { kSkipMissing, kSkipIsOutput, kSkipUnreadable, kSkipNotAFile };
 
 // The ordered list of files, read by index. The same run works over the program's list box
@@ -17,9 +18,11 @@ struct FileList {
     // Fills a PathBuffer with the entry's text; empty when it cannot be read whole.
     void (*entry)(const void* owner, int index, char* path);
     const void* owner;
-    // Optional: hears of every entry the run skips, with a context of its own. The dialog has
-    // none; the tool reports them.
-    void (*skipped)(void* listener, int index, const char* path, JoinSkip why);
+    // Optional: hears of every entry the run skips, with a context of its own, and for an
+    // unreadable one the system's code for why it could not be opened (0 otherwise). The
+    // dialog and the tool both name them to the user.
+    void (*skipped)(void* listener, int index, const char* path, JoinSkip why,
+                    unsigned long error);
     void* listener;
 };
 
@@ -29,15 +32,21 @@ struct JoinFailure {
     JoinFailureKind kind;
     unsigned long error;
     PathBuffer file; // the output, or the entry whose reading failed
+    // The run's new file beside the output when it could not be removed (another program
+    // holds it): the user has to know it is there. Empty as a rule.
+    PathBuffer leftBehind;
 };
 
-// Runs the join on OK. An empty list succeeds without touching the output. The output is
+// Runs the join on OK. An empty list succeeds without touching the output. An existing
+// output is compared with the entries by its canonical spelling; one that has none (a device
+// such as NUL, a \\?\ name, /dev/stdout) is written by the name given, and still known among
+// the entries by its identity. The output is
 // written beside its place and put there only when all of it is written, so that a failed run
 // leaves a previous output as it was. An output name too long for a PathBuffer is refused
 // before anything is opened, and an entry whose reading fails part-way fails the run. On
 // failure, *failure (when given) tells what failed and why. With needsAnEntry a run that joins
 // no entry at all (each one missing, skipped or unreadable) fails too, and leaves the output
-// as it was: the tool asks for that, the dialog writes what it has.
+// as it was: the tool and the dialog both ask for that.
 bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format,
                JoinFailure* failure = nullptr, bool needsAnEntry = false);
 

@@ -108,6 +108,7 @@ bool OpenOutput(OutputStream& out, const char* path, bool inBackground) {
     out.joined = 0;
     out.abandoned = false;
     out.failedEntry[0] = '\0';
+    out.leftBehind[0] = '\0';
     out.identities = 0;
     out.writer = nullptr;
     std::size_t buffers = inBackground ? 2 : 1;
@@ -194,8 +195,8 @@ bool CloseOutput(OutputStream& out, bool needsAnEntry) {
     // least was joined where one is needed.
     if (out.temporary[0] != '\0' && out.error == 0 && !out.abandoned)
         out.error = ReplaceOutputFile(out);
-    if (out.error != 0 || out.abandoned)
-        RemoveWhatWasCreated(out);
+    if ((out.error != 0 || out.abandoned) && !RemoveWhatWasCreated(out) && out.temporary[0] != '\0')
+        CopyBounded(out.leftBehind, kPathBufferSize, out.temporary);
     std::free(out.scratch - kOutputBufferSize); // the start of the one allocation
     out.file = nullptr;
     out.buffer = out.spare = out.scratch = nullptr;
@@ -210,6 +211,7 @@ bool TellFailure(const OutputStream& out, JoinFailure* failure) {
             failure->kind = kJoinNothingJoined;
         failure->error = out.error;
         CopyBounded(failure->file, kPathBufferSize, reading ? out.failedEntry : out.path);
+        CopyBounded(failure->leftBehind, kPathBufferSize, out.leftBehind);
     }
     return false;
 }

@@ -11,10 +11,12 @@ struct OutputWriter;
 
 // An entry opened for its copy, and what is left to read of it where the opening told its
 // size (-1 where not): the read that brings its last byte is the last, none follows to find
-// the end. A null file is an entry that was not opened.
+// the end. A null file is an entry that was not opened; error is then the system's code for
+// why, where its opening failed (0 where a rule left it out).
 struct EntryFile {
     std::FILE* file;
     long long left;
+    unsigned long error;
 };
 
 struct OutputStream {
@@ -38,6 +40,8 @@ struct OutputStream {
     // How many entries were copied whole; a run that needs one and has none is abandoned.
     int joined;
     bool abandoned;
+    // The new file, when a failed run could not remove it.
+    PathBuffer leftBehind;
     // The identities (device and inode, volume and file index) of the file written and of
     // the output it replaces, which every entry is checked against whatever its name; a
     // count of 0, 1 or 2 of them is known.
@@ -103,8 +107,8 @@ unsigned long CloseOutputFile(std::FILE* file);
 // Puts the new file (out.temporary) in the output's place: 0, or the system's code.
 unsigned long ReplaceOutputFile(const OutputStream& out);
 // A failed run leaves no file of its own behind: removes the new file, or the output the run
-// created.
-void RemoveWhatWasCreated(const OutputStream& out);
+// created. False when it could not be removed.
+bool RemoveWhatWasCreated(const OutputStream& out);
 // The system's code for memory that could not be had.
 unsigned long NoMemoryError();
 // Reads up to size bytes of an entry, as JoinFileCalls::read.

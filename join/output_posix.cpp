@@ -46,11 +46,10 @@ int CreateTemporary(OutputStream& out, const struct stat& old) {
 
 } // namespace
 
-void RemoveWhatWasCreated(const OutputStream& out) {
+bool RemoveWhatWasCreated(const OutputStream& out) {
     if (out.temporary[0] != '\0')
-        unlink(out.temporary);
-    else if (out.created)
-        unlink(out.path);
+        return unlink(out.temporary) == 0;
+    return !out.created || unlink(out.path) == 0;
 }
 
 bool OpenOutputFile(OutputStream& out) {

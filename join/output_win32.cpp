@@ -95,11 +95,10 @@ bool IdentityOf(HANDLE file, unsigned long long* volume, unsigned long long* ind
     return true;
 }
 
-void RemoveWhatWasCreated(const OutputStream& out) {
+bool RemoveWhatWasCreated(const OutputStream& out) {
     if (out.temporary[0] != '\0')
-        DeleteFileW(WideName(out.temporary).text);
-    else if (out.created)
-        DeleteFileW(WideName(out.path).text);
+        return DeleteFileW(WideName(out.temporary).text) != FALSE;
+    return !out.created || DeleteFileW(WideName(out.path).text) != FALSE;
 }
 
 bool OpenOutputFile(OutputStream& out) {

@@ -26,9 +26,10 @@ bool IsOutputIdentity(const OutputStream& out, unsigned long long device, unsign
     return false;
 }
 
-void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why) {
+void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why,
+                unsigned long error) {
     if (list.skipped != nullptr)
-        list.skipped(list.listener, index, path, why);
+        list.skipped(list.listener, index, path, why, error);
 }
 
 bool FetchWrittenEntry(const FileList& list, int index, const OutputStream& out, char* path) {
@@ -42,6 +43,6 @@ EntryFile OpenListedEntry(const FileList& list, int index, const OutputStream& o
     list.entry(list.owner, index, path);
     EntryFile entry = OpenWrittenEntry(out, path, why);
     if (entry.file == nullptr)
-        ReportSkip(list, index, path, *why);
+        ReportSkip(list, index, path, *why, entry.error);
     return entry;
 }

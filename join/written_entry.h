@@ -23,7 +23,8 @@ bool FetchWrittenEntry(const FileList& list, int index, const OutputStream& out,
 // why then says which, and the list's listener has heard of it.
 EntryFile OpenListedEntry(const FileList& list, int index, const OutputStream& out, char* path,
                           JoinSkip* why);
-void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why);
+void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why,
+                unsigned long error);
 
 // Platform rules, one file per platform:
 // Whether the system's identity of a file is one of the output's.

@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <cstring>
-
 #include "join/file_handle_win32.h"
 #include "join/written_entry.h"
 #include "text/path.h"
@@ -18,9 +16,15 @@ bool IsTheOutput(const OutputStream& out, HANDLE file) {
 // existed before the run.
 bool PassesNameRule(const OutputStream& out, const char* entry, JoinSkip* why) {
     // No file's name holds * or ?; a pattern must never be taken for whichever file it matches
-    // first (* and ? are never the second byte of a character).
-    if (std::strpbrk(entry, "*?") != nullptr || !FileExists(entry)) {
+    // first.
+    DWORD attributes = HasWildcard(entry) ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(entry);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
         *why = kSkipMissing;
+        return false;
+    }
+    // A folder is no file, as it is not in a drop.
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        *why = kSkipNotAFile;
         return false;
     }
     if (EqualNoCase(out.path, entry)) {
@@ -68,24 +72,26 @@ bool IsWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
 // before it is opened only whether it is a device is asked.
 EntryFile OpenWrittenEntry(const OutputStream& out, const char* entry, JoinSkip* why) {
     if (!PassesNameRule(out, entry, why))
-        return EntryFile{nullptr, -1};
+        return EntryFile{nullptr, -1, 0};
     if (HANDLE asked = Ask(entry)) {
         bool device = GetFileType(asked) != FILE_TYPE_DISK;
         CloseHandle(asked);
         if (device) {
             *why = kSkipNotAFile;
-            return EntryFile{nullptr, -1};
+            return EntryFile{nullptr, -1, 0};
         }
     }
+    SetLastError(ERROR_SUCCESS);
     std::FILE* f = OpenEntry(entry);
     if (f == nullptr) {
         *why = kSkipUnreadable;
-        return EntryFile{nullptr, -1};
+        DWORD error = GetLastError();
+        return EntryFile{nullptr, -1, error != ERROR_SUCCESS ? error : ERROR_OPEN_FAILED};
     }
     if (!PassesHandleRule(out, HandleOf(f), why)) {
         std::fclose(f);
-        return EntryFile{nullptr, -1};
+        return EntryFile{nullptr, -1, 0};
     }
     // The size is not taken here: the copy reads to the end.
-    return EntryFile{f, -1};
+    return EntryFile{f, -1, 0};
 }

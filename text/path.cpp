@@ -65,3 +65,9 @@ bool JoinFolderAndName(char* out, const char* folder, const char* name) {
     out[0] = '\0';
     return false;
 }
+
+bool HasWildcard(const char* path) {
+    if (std::strncmp(path, "\\\\?\\", 4) == 0)
+        path += 4;
+    return std::strpbrk(path, "*?") != nullptr;
+}

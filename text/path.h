@@ -32,5 +32,8 @@ char* ExtensionStart(char* path);
 // Cuts the extension off and gives it without its dot; "" (the end) when there was none.
 char* StripExtension(char* path);
 
+// The path holds * or ?, which Windows takes for a pattern. The ? of a \\?\ prefix is part of
+// the name's spelling, no wildcard. (* and ? are never the second byte of a character.)
+bool HasWildcard(const char* path);
 // The item's attributes can be read: files and folders exist, anything else does not.
 bool FileExists(const char* path);

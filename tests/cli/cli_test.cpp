@@ -255,28 +255,45 @@ TEST(JoinTool, NamesFromListsAndWildcards) {
     for (int i = 0; i < 10000; ++i)
         many += "a.txt\r\n";
     dir.Write("many.lst", many);
+    // Lists saved as Unicode, with a name Shift_JIS cannot hold (café, 〜) among them.
+    const std::string utf8 = "\xEF\xBB\xBF" "a.txt\r\ncaf\xC3\xA9.txt\r\n\xE8\xA1\xA8/y.txt\r\n";
+    dir.Write("utf8.lst", utf8);
+#ifdef _WIN32
+    CloseHandle(CreateFileW((Wide(dir.path()) + L"\\caf\u00e9.log").c_str(),
+                            GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+#endif
+    dir.Write("utf16.lst", std::string("\xFF\xFE" "b\0.\0t\0x\0t\0\n\0" "1\0\x1C\x30" "3\0", 20));
     struct Row {
         std::string line; // the arguments after the tool's name, as typed
         std::string input;
         int exitCode;
         std::string output; // the output's bytes; "previous" when it was left alone
+        std::string says;   // a name standard error must show
     } rows[] = {
-        {"-o out.txt @lf.lst", "", 0, "AB"},
-        {"-o out.txt @crlf.lst d.log", "", 0, "ACD"},
-        {"-o out.txt @mixed.lst", "", 0, "DA"},
-        {"-o out.txt @-", "C.txt\nb.txt\n", 0, "CB"},
-        {"-o out.txt @many.lst", "", 0, std::string(10000, 'A')},
-        {"-o out.txt -- @lf.lst", "", 1, "previous"}, // after -- a name like any other
-        {"-o out.txt typo1.txtt typo2.txtt", "", 1, "previous"},
+        {"-o out.txt @lf.lst", "", 0, "AB", ""},
+        {"-o out.txt @crlf.lst d.log", "", 0, "ACD", ""},
+        {"-o out.txt @mixed.lst", "", 0, "DA", ""},
+        {"-o out.txt @-", "C.txt\nb.txt\n", 0, "CB", ""},
+        {"-o out.txt @many.lst", "", 0, std::string(10000, 'A'), ""},
+        {"-o out.txt -- @lf.lst", "", 1, "previous", ""}, // after -- a name like any other
 #ifdef _WIN32
-        {"-o out.txt *.txt", "", 0, "ABC"}, // name order, letter case ignored; no folder
-        {"-o out.txt ?.txt d.log", "", 0, "ABCD"},
-        {"-o out.txt sub\\*.txt \x95\x5c\\*", "", 0, "XY"},
-        {"-o out.txt \"*.txt\" d.log", "", 0, "D"},  // quoted: a name, which no file has
-        {"-o out.txt s*\\x.txt", "", 1, "previous"}, // only the last part is expanded
-        {"-o out.txt *.none d.log", "", 0, "D"},
+        {"-o out.txt @utf8.lst", "", 0, "AY", "caf?.txt: "},
+        {"-o out.txt @utf16.lst", "", 0, "B", "1?3: "},
 #else
-        {"-o out.txt *.txt", "", 1, "previous"}, // the shell's to expand
+        {"-o out.txt @utf8.lst", "", 0, "A", "caf\xC3\xA9.txt: no such file"},
+        {"-o out.txt @utf16.lst", "", 0, "B", "1\xE3\x80\x9C" "3: no such file"},
+#endif
+        {"-o out.txt typo1.txtt typo2.txtt", "", 1, "previous", ""},
+#ifdef _WIN32
+        {"-o out.txt *.txt", "", 0, "ABC", ""}, // name order, letter case ignored; no folder
+        {"-o out.txt ?.txt d.log", "", 0, "ABCD", ""},
+        {"-o out.txt sub\\*.txt \x95\x5c\\*", "", 0, "XY", ""},
+        {"-o out.txt \"*.txt\" d.log", "", 0, "D", ""},  // quoted: a name, which no file has
+        {"-o out.txt s*\\x.txt", "", 1, "previous", ""}, // only the last part is expanded
+        {"-o out.txt *.none d.log", "", 0, "D", ""},
+        {"-o out.txt caf*.log", "", 1, "previous", "caf?.log: "}, // matches café.log alone
+#else
+        {"-o out.txt *.txt", "", 1, "previous", ""}, // the shell's to expand
 #endif
     };
     for (const Row& row : rows) {
@@ -297,6 +314,7 @@ TEST(JoinTool, NamesFromListsAndWildcards) {
 #endif
         EXPECT_EQ(r.exitCode, row.exitCode) << row.line << "\n" << r.err;
         EXPECT_TRUE(ReadWholeFile(dir / "out.txt") == row.output) << row.line;
+        EXPECT_TRUE(Mentions(r.err, row.says)) << row.line << "\n" << r.err;
         if (row.output == "previous") {
             EXPECT_TRUE(Mentions(r.err, "nothing was joined; out.txt is left as it was")) << r.err;
         }
@@ -304,6 +322,31 @@ TEST(JoinTool, NamesFromListsAndWildcards) {
     ToolResult r = Join({"-o", dir / "out.txt", "@" + dir / "no.lst"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(Mentions(r.err, "cannot read the list of files " + dir / "no.lst")) << r.err;
+}
+
+// An output that has no canonical spelling (a device, a \\?\ name, a descriptor) is written by
+// the name given, again and again; a \\?\ input is a name, no pattern.
+TEST(JoinTool, OutputsWithoutACanonicalSpellingAreWrittenByTheirName) {
+    ScratchDir dir;
+    std::string a = dir.Write("a.txt", "A");
+#ifdef _WIN32
+    const std::string prefixed = "\\\\?\\" + WindowsPath(dir / "out.txt");
+#endif
+    const struct {
+        std::string output, file, printed; // printed: what reaches standard output
+    } rows[] = {
+#ifdef _WIN32
+        {"NUL", a, ""}, {prefixed, a, ""}, {prefixed, "\\\\?\\" + WindowsPath(a), ""},
+#else
+        {"/dev/stdout", a, "A"}, {"/dev/fd/1", a, "A"}, {dir / "out.txt", a, ""},
+#endif
+    };
+    for (const auto& row : rows) {
+        ToolResult r = Join({"-o", row.output, row.file});
+        EXPECT_EQ(r.exitCode, 0) << row.output << "\n" << r.err;
+        EXPECT_EQ(r.out, row.printed) << row.output;
+    }
+    EXPECT_EQ(ReadWholeFile(dir / "out.txt"), "A");
 }
 
 // A name cut to fit a path would be another file's: neither the output nor a file is cut.

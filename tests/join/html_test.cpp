@@ -242,20 +242,22 @@ TEST(HtmlEscaping, MegabytesOfTheWidestEscapesComeOutWhole) {
 }
 
 TEST(HtmlPage, AnEntryThatCannotBeReadGetsAnEmptyCell) {
-    // A folder exists but reads as no text: it keeps its table, with nothing in it.
+    // An item that refuses to be opened keeps its table, with nothing in it; a folder is no
+    // file and is left out of the contents and the body alike.
     ScratchDir dir;
     ASSERT_TRUE(MakeFolder(dir / "folder"));
-    std::string folder = Canonical(dir / "folder");
+    UnreadableItem held(dir / "held");
+    ASSERT_TRUE(held.made());
     std::string a = Canonical(dir.Write("a.txt", "A"));
     std::string out = dir / "out.html";
     JoinRun run;
-    ASSERT_TRUE(run.Run(out, {folder, a}, kJoinHtml));
+    ASSERT_TRUE(run.Run(out, {Canonical(dir / "folder"), Canonical(dir / "held"), a}, kJoinHtml));
     EXPECT_EQ(ReadWholeFile(out),
-              kHead1 + "out.html" + kHead2 + "<P>\n" + Link("00000000", "folder") +
-                  Link("00000001", "a.txt") + "</P>\n\n" +
-                  Table(kGreyUp, "00000000", "folder", Down("00000001"), "") +
-                  Table(Up("00000000"), "00000001", "a.txt", kGreyDown, "A") + kFoot);
-    EXPECT_EQ(run.skipped, std::vector<std::string>{"0:unreadable"});
+              kHead1 + "out.html" + kHead2 + "<P>\n" + Link("00000001", "held") +
+                  Link("00000002", "a.txt") + "</P>\n\n" +
+                  Table(Up("00000000"), "00000001", "held", Down("00000002"), "") +
+                  Table(Up("00000001"), "00000002", "a.txt", kGreyDown, "A") + kFoot);
+    EXPECT_EQ(run.skipped, (std::vector<std::string>{"0:not a file", "1:unreadable"}));
 }
 
 // The output buffer filled to its very last byte. The first buffer takes the head, the
