@@ -214,7 +214,7 @@ void RunJoin(HWND dialog) {
     list.listener = &left;
     JoinFailure failure;
     // A join that joins no file keeps the previous output, as a failure does.
-    bool joined = JoinFiles(name, list, format, &failure, true);
+    bool joined = JoinFiles(name, list, format, &failure);
     RemoveBusyIcon(dialog, icon);
     if (!joined) {
         ReportFailedJoin(dialog, failure, name, left);

@@ -180,7 +180,7 @@ int main(int argc, char** argv) {
     JoinFailure failure;
     // A run that joins nothing at all leaves the output as it was: a typo in every name must
     // not empty last week's output and report success.
-    bool joined = JoinFiles(args.output, list, args.html ? kJoinHtml : kJoinPlainText, &failure, true);
+    bool joined = JoinFiles(args.output, list, args.html ? kJoinHtml : kJoinPlainText, &failure);
     if (!joined && failure.leftBehind[0] != '\0')
         std::fprintf(stderr, "vellumor-join: could not remove %s\n", failure.leftBehind);
     if (!joined) {

@@ -113,13 +113,12 @@ void WriteBody(OutputStream& out, const FileList& list) {
 
 } // namespace
 
-bool WriteHtmlJoin(const char* outputPath, const FileList& list, bool needsAnEntry,
-                   JoinFailure* failure) {
+bool WriteHtmlJoin(const char* outputPath, const FileList& list, JoinFailure* failure) {
     OutputStream out;
     if (!OpenOutput(out, outputPath, true))
         return TellFailure(out, failure);
     WriteHead(out);
     WriteContents(out, list);
     WriteBody(out, list);
-    return CloseOutput(out, needsAnEntry) || TellFailure(out, failure);
+    return CloseOutput(out) || TellFailure(out, failure);
 }

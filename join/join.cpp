@@ -5,7 +5,7 @@
 #include "text/path.h"
 
 bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format,
-               JoinFailure* failure, bool needsAnEntry) {
+               JoinFailure* failure) {
     // An empty list leaves any existing output alone: nothing is created or truncated.
     if (list.count(list.owner) <= 0)
         return true;
@@ -27,6 +27,6 @@ bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format,
     if (FileExists(outputPath) && GetCanonicalPath(canonical, outputPath))
         CopyBounded(outputPath, kPathBufferSize, canonical);
     if (format == kJoinHtml)
-        return WriteHtmlJoin(outputPath, list, needsAnEntry, failure);
-    return WritePlainJoin(outputPath, list, needsAnEntry, failure);
+        return WriteHtmlJoin(outputPath, list, failure);
+    return WritePlainJoin(outputPath, list, failure);
 }

@@ -40,15 +40,14 @@ struct JoinFailure {
 // Runs the join on OK. An empty list succeeds without touching the output. An existing
 // output is compared with the entries by its canonical spelling; one that has none (a device
 // such as NUL, a \\?\ name, /dev/stdout) is written by the name given, and still known among
-// the entries by its identity. The output is
-// written beside its place and put there only when all of it is written, so that a failed run
-// leaves a previous output as it was. An output name too long for a PathBuffer is refused
-// before anything is opened, and an entry whose reading fails part-way fails the run. On
-// failure, *failure (when given) tells what failed and why. With needsAnEntry a run that joins
-// no entry at all (each one missing, skipped or unreadable) fails too, and leaves the output
-// as it was: the tool and the dialog both ask for that.
+// the entries by its identity. The output is written beside its place and put there only when
+// all of it is written, so that a failed run leaves a previous output as it was. An output
+// name too long for a PathBuffer is refused before anything is opened, an entry whose reading
+// fails part-way fails the run, and so does a run that joins no entry at all (each one
+// missing, skipped or unreadable): a typo in every name must not empty last week's output. On
+// failure, *failure (when given) tells what failed and why.
 bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format,
-               JoinFailure* failure = nullptr, bool needsAnEntry = false);
+               JoinFailure* failure = nullptr);
 
 // The system's words for an error code of a JoinFailure, in the user's language where the
 // system has it, into a buffer of size bytes.

@@ -184,10 +184,10 @@ void WriteText(OutputStream& out, const char* text) {
     WriteBytes(out, text, std::strlen(text));
 }
 
-bool CloseOutput(OutputStream& out, bool needsAnEntry) {
+bool CloseOutput(OutputStream& out) {
     SettleOutput(out);
     StopWriter(out);
-    out.abandoned = needsAnEntry && out.joined == 0;
+    out.abandoned = out.joined == 0;
     unsigned long closing = CloseOutputFile(out.file);
     if (out.error == 0)
         out.error = closing;

@@ -66,9 +66,9 @@ bool FlushOutput(OutputStream& out);
 // Flushes and waits until all is written, as anything that writes to the file itself must.
 bool SettleOutput(OutputStream& out);
 // Flushes, closes and frees; puts the new file in the output's place when all went well, and
-// removes it when not. False when anything failed (out.error tells why). With needsAnEntry a
-// run that joined none is abandoned the same way.
-bool CloseOutput(OutputStream& out, bool needsAnEntry = false);
+// removes it when not. False when anything failed (out.error tells why), and when no entry
+// was joined: such a run is abandoned the same way.
+bool CloseOutput(OutputStream& out);
 
 // The calls that write the output and read the entries. Tests put failing ones in their place
 // to see that a failure anywhere fails the run and leaves the previous output alone.

@@ -4,8 +4,7 @@
 #include "join/written_entry.h"
 #include "join/output.h"
 
-bool WritePlainJoin(const char* outputPath, const FileList& list, bool needsAnEntry,
-                    JoinFailure* failure) {
+bool WritePlainJoin(const char* outputPath, const FileList& list, JoinFailure* failure) {
     OutputStream out;
     if (!OpenOutput(out, outputPath))
         return TellFailure(out, failure);
@@ -19,5 +18,5 @@ bool WritePlainJoin(const char* outputPath, const FileList& list, bool needsAnEn
             CloseEntry(out, path, entry);
         }
     }
-    return CloseOutput(out, needsAnEntry) || TellFailure(out, failure);
+    return CloseOutput(out) || TellFailure(out, failure);
 }

@@ -4,9 +4,6 @@
 
 #include "join/join.h"
 
-// False when the run failed, with what failed in *failure (when given); needsAnEntry as for
-// JoinFiles.
-bool WritePlainJoin(const char* outputPath, const FileList& list, bool needsAnEntry,
-                    JoinFailure* failure);
-bool WriteHtmlJoin(const char* outputPath, const FileList& list, bool needsAnEntry,
-                   JoinFailure* failure);
+// False when the run failed, with what failed in *failure (when given).
+bool WritePlainJoin(const char* outputPath, const FileList& list, JoinFailure* failure);
+bool WriteHtmlJoin(const char* outputPath, const FileList& list, JoinFailure* failure);

@@ -171,6 +171,53 @@ TEST_F(CommandsTest, AFileThatCannotBeReadFailsTheJoinAndIsNamed) {
     EXPECT_EQ(ReadWholeFile(output), "previous");
 }
 
+// Files gone before OK are named after the join; when none is left, the previous output stays
+// and the window comes back, saying so in the program's own words.
+TEST_F(CommandsTest, FilesLeftOutAreNamedAndAJoinOfNothingKeepsTheOutput) {
+    // 次のファイルは連結しませんでした。 and 」: 見つかりません。
+    const std::string heading = "\x8e\x9f\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcd\x98\x41"
+                                "\x8c\x8b\x82\xb5\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42";
+    const std::string missing = "\x81\x76: \x8c\xa9\x82\xc2\x82\xa9\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+    for (bool allGone : {false, true}) {
+        std::string output = scratch_.Write("out.txt", "last week");
+        std::string message;
+        std::vector<std::string> entries, before, after;
+        INT_PTR result = Run([&](HWND dialog) {
+            Fill(dialog, {"a.txt", "b.txt"});
+            entries = ListEntries();
+            for (std::size_t i = allGone ? 0 : 1; i < entries.size(); ++i)
+                DeleteFileA(entries[i].c_str());
+            SetDlgItemTextA(dialog, IDC_SAVENAME, output.c_str());
+            WindowWatcher box([&](HWND w) { return IsMessageBoxOf(w, dialog); },
+                              [&](HWND w) {
+                                  message = MessageBoxText(w);
+                                  SendMessageA(w, WM_COMMAND, IDOK, 0);
+                              });
+            before = ListFolder(scratch_.path());
+            Press(dialog, IDOK);
+            after = ListFolder(scratch_.path());
+            if (allGone) {
+                EXPECT_TRUE(IsWindowVisible(dialog));
+                EXPECT_EQ(ListEntries(), entries);
+                Press(dialog, IDCANCEL);
+            }
+        });
+        std::string b = "\r\n\x81\x75" + entries.at(1) + missing;
+        if (allGone) {
+            EXPECT_EQ(result, IDCANCEL);
+            // 「out.txt」は元のままです。 連結できたファイルがありません。
+            EXPECT_EQ(message.find("\x81\x75" + output + "\x81\x76\x82\xcd\x8c\xb3"), 0u) << message;
+            EXPECT_NE(message.find("\x81\x75" + entries.at(0) + missing + b), std::string::npos);
+            EXPECT_EQ(ReadWholeFile(output), "last week");
+            EXPECT_EQ(after, before); // nothing left beside it
+        } else {
+            EXPECT_EQ(result, IDOK);
+            EXPECT_EQ(message, heading + b);
+            EXPECT_EQ(ReadWholeFile(output), "a.txt content\r\n");
+        }
+    }
+}
+
 // The field takes names of any length; one that does not fit a path is refused before anything
 // is opened, never cut into the name of another file.
 TEST_F(CommandsTest, ANameTooLongForAPathIsRefusedNotCut) {

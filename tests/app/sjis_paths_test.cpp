@@ -1,6 +1,8 @@
 // Names whose characters end in the byte 0x5C (ソ 十 表 能 予) in every place of a path where
 // that byte could be taken for a separator, through every route that builds a path from
 // parts: a drop, the command line, the tool, the output's name, the settings file, Browse.
+// And names with a character Shift_JIS lacks, which would be another file's by their nearest
+// spelling (café as cafe), wherever they enter as the system's wide text.
 #include <windows.h>
 #include <dlgs.h>
 
@@ -130,6 +132,52 @@ TEST_F(SjisPathsTest, NoTrailByteIsTakenForASeparator) {
                   CSTR_EQUAL)
             << chosen;
     }
+}
+
+// The name field and Browse hand over wide text: OK refuses café.txt before anything is opened,
+// and cafe.txt, the name it would be spelt as, keeps its bytes.
+TEST_F(SjisPathsTest, ANameShiftJisCannotHoldIsRefusedNotTakenForAnother) {
+    std::string cafe = scratch_.Write("cafe.txt", "keep");
+    std::wstring typed = Wide(scratch_.path()) + L"\\caf\u00e9.txt";
+    std::wstring browsed;
+    std::string message;
+    INT_PTR result = RunModalDialog([&](HWND dialog) {
+        dialog_ = dialog;
+        AddFiles({"a.txt"});
+        SetDlgItemTextA(dialog, IDC_SAVENAME, cafe.c_str());
+        {
+            WindowWatcher save([&](HWND w) { return IsMessageBoxOf(w, dialog); },
+                               [&](HWND w) {
+                                   HWND field = GetDlgItem(w, cmb13);
+                                   SetWindowTextW(field ? field : GetDlgItem(w, edt1), typed.c_str());
+                                   PostMessageA(w, WM_COMMAND, IDOK, 0);
+                               });
+            SendMessageA(dialog, WM_COMMAND, IDC_BROWSE, 0);
+        }
+        WCHAR text[600] = L"";
+        GetDlgItemTextW(dialog, IDC_SAVENAME, text, 600);
+        browsed = text;
+        WindowWatcher box([&](HWND w) { return IsMessageBoxOf(w, dialog); },
+                          [&](HWND w) {
+                              message = MessageBoxText(w);
+                              SendMessageA(w, WM_COMMAND, IDOK, 0);
+                          });
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_EQ(ListEntries().size(), 1u);
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    dialog_ = nullptr;
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, browsed.c_str(), -1,
+                             typed.c_str(), -1),
+              CSTR_EQUAL);
+    // 保存名に Shift_JIS で書けない文字があります。
+    EXPECT_NE(message.find("caf?.txt\x81\x76\x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1"
+                           "\x82\xc5\x82\xb5\x82\xbd\x81\x42\r\n\x95\xdb\x91\xb6\x96\xbc\x82\xc9 Shift_JIS"),
+              std::string::npos)
+        << message;
+    EXPECT_EQ(ReadWholeFile(cafe), "keep");
 }
 
 } // namespace

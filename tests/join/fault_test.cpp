@@ -21,18 +21,22 @@ TEST(Faults, AFailedRunChangesNothing) {
     std::string b = Canonical(dir.Write("b.txt", std::string(300000, ' '))); // a page of buffers
     std::string c = Canonical(dir.Write("c.txt", "c"));
     const std::vector<std::string> entries = {a, b, c};
+    const std::vector<std::string> gone = {dir / "gone1.txt", dir / "gone2.txt"};
+    const std::size_t never = static_cast<std::size_t>(-1);
     struct {
         struct {
             bool reading;
             std::size_t after;
         } fault;
         bool outputExists;
+        bool nothingJoined; // no fault: every entry is gone
     } rows[] = {
-        {{false, 0}, true},       {{false, 0}, false},       // the first write
-        {{false, 1500}, true},    {{false, 1500}, false},    // part-way
-        {{false, 1500000}, true}, {{false, 1500000}, false}, // a page, written in the background
-        {{true, 0}, true},        {{true, 1500}, true},      // the first read, and inside b.txt
-        {{true, 1500}, false},
+        {{false, 0}, true, false},       {{false, 0}, false, false}, // the first write
+        {{false, 1500}, true, false},    {{false, 1500}, false, false}, // part-way
+        {{false, 1500000}, true, false}, {{false, 1500000}, false, false}, // a page, in the background
+        {{true, 0}, true, false},        {{true, 1500}, true, false}, // the first read, and inside b.txt
+        {{true, 1500}, false, false},    {{true, never}, true, true},
+        {{true, never}, false, true},
     };
     for (JoinFormat format : {kJoinPlainText, kJoinHtml}) {
         for (const auto& row : rows) {
@@ -49,14 +53,19 @@ TEST(Faults, AFailedRunChangesNothing) {
             std::vector<std::string> before = ListFolder(dir.path());
             InjectedFault fault(row.fault.reading, row.fault.after);
             JoinRun run;
-            EXPECT_FALSE(run.Run(out, entries, format));
-            const std::string& failed = row.fault.reading ? (row.fault.after ? b : a) : out;
-            EXPECT_EQ(run.failure.kind, row.fault.reading ? kJoinEntryFailed : kJoinOutputFailed);
-            EXPECT_EQ(run.failure.error, row.fault.reading ? kReadFault : kDiskFull);
+            EXPECT_FALSE(run.Run(out, row.nothingJoined ? gone : entries, format));
+            const std::string& failed =
+                row.fault.reading && !row.nothingJoined ? (row.fault.after ? b : a) : out;
+            EXPECT_EQ(run.failure.kind, row.nothingJoined   ? kJoinNothingJoined
+                                        : row.fault.reading ? kJoinEntryFailed
+                                                            : kJoinOutputFailed);
+            EXPECT_EQ(run.failure.error, row.nothingJoined   ? 0
+                                         : row.fault.reading ? kReadFault
+                                                             : kDiskFull);
             EXPECT_EQ(std::string(run.failure.file), failed);
             EXPECT_EQ(ReadWholeFile(out), row.outputExists ? "previous output" : "<missing>");
             EXPECT_EQ(ListFolder(dir.path()), before);
-            EXPECT_TRUE(run.skipped.empty());
+            EXPECT_EQ(run.skipped.size(), row.nothingJoined ? 2u : 0u);
         }
     }
 }
