@@ -10,6 +10,7 @@
 #include "app/texts.h"
 #include "filelist/filelist.h"
 #include "join/join.h"
+#include "join/system_error.h"
 #include "res/resource.h"
 #include "text/buffer.h"
 #include "text/path.h"

@@ -8,6 +8,7 @@
 #include "cli/command_line.h"
 #include "cli/name_list.h"
 #include "join/join.h"
+#include "join/system_error.h"
 #include "join/path_array.h"
 
 namespace {

@@ -1,34 +1,39 @@
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
-#include "join/writers.h"
 #include "join/html_escape.h"
-#include "join/written_entry.h"
-#include "join/output.h"
+#include "join/run.h"
+#include "join/writers.h"
 #include "text/path.h"
 
 namespace {
 
-void CopyEscapedBytes(OutputStream& out, EntryFile& source) {
-    unsigned char* chunk = out.scratch;
+static_assert(kEscapeChunk * kLongestHtmlEscape <= kOutputBufferSize, "a chunk fits escaped");
+
+void CopyEscapedBytes(RunState& run, EntryFile& entry) {
     HtmlEscapeState state; // each file starts a line
-    while (out.error == 0) {
+    while (RunGoesOn(run)) {
         bool ended;
-        std::size_t n = ReadEntry(out, source, chunk, kEscapeChunk, &ended);
-        // Room for the chunk escaped at its widest: six bytes for each byte read.
-        if (kOutputBufferSize - out.used < n * kLongestHtmlEscape && !FlushOutput(out))
+        std::size_t n = ReadEntry(entry, run.chunk, kEscapeChunk, &ended);
+        // Room for the chunk escaped at its widest.
+        unsigned char* to = ReserveOutput(run.out, n * kLongestHtmlEscape);
+        if (to == nullptr)
             return;
-        out.used = static_cast<std::size_t>(
-            EscapeHtmlBytes(out.buffer + out.used, chunk, n, state) - out.buffer);
+        CommitOutput(run.out, static_cast<std::size_t>(EscapeHtmlBytes(to, run.chunk, n, state) - to));
         if (ended)
             return; // the end of the file, or a read error, which fails the run
     }
 }
 
+// Which entries the page takes is decided once, before its contents: the contents and the
+// body then agree, and each entry's identity is asked once. kWritten, or why it is left out.
+constexpr signed char kWritten = -1;
+
 // A name is text on the page: a POSIX name may hold markup. No second byte of a Shift_JIS
 // character is one of these. An ampersand stays as it is: a name that looks like an entity
 // is shown as one, as the page has always written it.
-void WriteName(OutputStream& out, const char* name) {
+void WriteName(OutputBuffer& out, const char* name) {
     for (const char* at; *(at = name + std::strcspn(name, "<>\"")) != '\0'; name = at + 1) {
         WriteBytes(out, name, static_cast<std::size_t>(at - name));
         WriteText(out, *at == '<' ? "&lt;" : *at == '>' ? "&gt;" : "&quot;");
@@ -36,19 +41,19 @@ void WriteName(OutputStream& out, const char* name) {
     WriteText(out, name);
 }
 
-void WriteAnchor(OutputStream& out, const char* format, int index) {
+void WriteAnchor(OutputBuffer& out, const char* format, int index) {
     char text[80];
     std::snprintf(text, sizeof text, format, static_cast<unsigned>(index));
     WriteText(out, text);
 }
 
-void WriteHead(OutputStream& out) {
+void WriteHead(OutputBuffer& out, const char* outputPath) {
     WriteText(out, "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\n"
                    "<HTML>\n"
                    "<HEAD>\n"
                    "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html;CHARSET=Shift_JIS\">\n"
                    "<TITLE>");
-    WriteName(out, FileNamePart(out.path));
+    WriteName(out, FileNamePart(outputPath));
     WriteText(out, "</TITLE>\n"
                    "</HEAD>\n"
                    "\n"
@@ -57,24 +62,25 @@ void WriteHead(OutputStream& out) {
                    "\n");
 }
 
-void WriteContents(OutputStream& out, const FileList& list) {
-    WriteText(out, "<P>\n");
-    int count = list.count(list.owner);
+void WriteContents(RunState& run, const FileList& list, std::vector<signed char>& decisions) {
+    WriteText(run.out, "<P>\n");
     PathBuffer path;
-    for (int i = 0; i < count; ++i) {
-        // Skips are reported once, by the body, which is where an entry's table goes missing.
-        if (!FetchWrittenEntry(list, i, out, path))
+    for (int i = 0; i < static_cast<int>(decisions.size()); ++i) {
+        list.entry(list.owner, i, path);
+        JoinSkip why;
+        decisions[i] = IsWrittenEntry(run.file, path, &why) ? kWritten : static_cast<signed char>(why);
+        if (decisions[i] != kWritten)
             continue;
-        WriteAnchor(out, "<A HREF=\"#%08x\">", i);
-        WriteName(out, FileNamePart(path));
-        WriteText(out, "</A><BR>\n");
+        WriteAnchor(run.out, "<A HREF=\"#%08x\">", i);
+        WriteName(run.out, FileNamePart(path));
+        WriteText(run.out, "</A><BR>\n");
     }
-    WriteText(out, "</P>\n\n");
+    WriteText(run.out, "</P>\n\n");
 }
 
 // The links name the neighbours by list position, joined or not; only the first and the
 // last position get the grey marks.
-void WriteCaption(OutputStream& out, int index, int count, const char* path) {
+void WriteCaption(OutputBuffer& out, int index, int count, const char* path) {
     WriteText(out, "<CAPTION>");
     if (index > 0)
         WriteAnchor(out, "<A HREF=\"#%08x\">\x81\xaa</A>", index - 1); // ↑
@@ -90,35 +96,44 @@ void WriteCaption(OutputStream& out, int index, int count, const char* path) {
     WriteText(out, "</CAPTION>\n");
 }
 
-void WriteBody(OutputStream& out, const FileList& list) {
-    int count = list.count(list.owner);
+// Skips are reported here, in list order, where an entry's table goes missing. An entry the
+// page took that cannot be opened now (unreadable, or gone since) keeps its table with an
+// empty cell, so that its link in the contents leads somewhere.
+void WriteBody(RunState& run, const FileList& list, const std::vector<signed char>& decisions) {
+    int count = static_cast<int>(decisions.size());
     PathBuffer path;
-    for (int i = 0; i < count && out.error == 0; ++i) {
-        JoinSkip why;
-        EntryFile entry = OpenListedEntry(list, i, out, path, &why);
-        // A written entry that cannot be read still gets its table, with an empty cell.
-        if (entry.file == nullptr && why != kSkipUnreadable)
+    for (int i = 0; i < count && RunGoesOn(run); ++i) {
+        list.entry(list.owner, i, path);
+        if (decisions[i] != kWritten) {
+            ReportSkip(list, i, path, static_cast<JoinSkip>(decisions[i]), 0);
             continue;
-        WriteText(out, "<TABLE BORDER=\"1\" WIDTH=\"100%\" ALIGN=\"center\">\n");
-        WriteCaption(out, i, count, path);
-        WriteText(out, "<TR><TD>\n");
-        if (entry.file != nullptr) {
-            CopyEscapedBytes(out, entry);
-            CloseEntry(out, path, entry);
         }
-        WriteText(out, "</TD></TR>\n</TABLE>\n<BR>\n");
+        EntryFile entry;
+        bool opened = OpenEntry(entry, path);
+        if (!opened)
+            ReportSkip(list, i, path, kSkipUnreadable, entry.error);
+        WriteText(run.out, "<TABLE BORDER=\"1\" WIDTH=\"100%\" ALIGN=\"center\">\n");
+        WriteCaption(run.out, i, count, path);
+        WriteText(run.out, "<TR><TD>\n");
+        if (opened) {
+            CopyEscapedBytes(run, entry);
+            EndEntryCopy(run, entry, path);
+        }
+        WriteText(run.out, "</TD></TR>\n</TABLE>\n<BR>\n");
     }
-    WriteText(out, "\n</BODY>\n</HTML>\n");
+    WriteText(run.out, "\n</BODY>\n</HTML>\n");
 }
 
 } // namespace
 
 bool WriteHtmlJoin(const char* outputPath, const FileList& list, JoinFailure* failure) {
-    OutputStream out;
-    if (!OpenOutput(out, outputPath, true))
-        return TellFailure(out, failure);
-    WriteHead(out);
-    WriteContents(out, list);
-    WriteBody(out, list);
-    return CloseOutput(out) || TellFailure(out, failure);
+    int count = list.count(list.owner);
+    std::vector<signed char> decisions(static_cast<std::size_t>(count > 0 ? count : 0));
+    RunState run;
+    if (!BeginRun(run, outputPath, true, failure))
+        return false;
+    WriteHead(run.out, outputPath);
+    WriteContents(run, list, decisions);
+    WriteBody(run, list, decisions);
+    return EndRun(run, failure);
 }

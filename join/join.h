@@ -48,7 +48,3 @@ struct JoinFailure {
 // failure, *failure (when given) tells what failed and why.
 bool JoinFiles(const char* outputName, const FileList& list, JoinFormat format,
                JoinFailure* failure = nullptr);
-
-// The system's words for an error code of a JoinFailure, in the user's language where the
-// system has it, into a buffer of size bytes.
-void DescribeSystemError(unsigned long error, char* text, int size);

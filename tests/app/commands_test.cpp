@@ -6,6 +6,7 @@
 
 #include "harness.h"
 #include "join/join.h"
+#include "join/system_error.h"
 #include "support/join_faults.h"
 #include "res/resource.h"
 
@@ -145,10 +146,9 @@ TEST_F(CommandsTest, AFileThatCannotBeReadFailsTheJoinAndIsNamed) {
     std::string message;
     std::vector<std::string> before, after;
     INT_PTR result = Run([&](HWND dialog) {
-        Fill(dialog, {"a.txt"});
+        Fill(dialog, {"a." + FailReadAfter(5) + ".txt"}); // its reading fails part-way
         before = ListEntries();
         SetDlgItemTextA(dialog, IDC_SAVENAME, output.c_str());
-        InjectedFault fault(true, 0);
         WindowWatcher box([&](HWND w) { return IsMessageBoxOf(w, dialog); },
                           [&](HWND w) {
                               message = MessageBoxText(w);

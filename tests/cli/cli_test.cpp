@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "join/join.h"
+#include "join/system_error.h"
 #include "support/paths.h"
 #include "support/run_tool.h"
 #include "support/scratch.h"

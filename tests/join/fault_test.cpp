@@ -17,55 +17,59 @@ namespace {
 
 TEST(Faults, AFailedRunChangesNothing) {
     ScratchDir dir;
-    std::string a = Canonical(dir.Write("a.txt", std::string(1000, 'a')));
-    std::string b = Canonical(dir.Write("b.txt", std::string(300000, ' '))); // a page of buffers
-    std::string c = Canonical(dir.Write("c.txt", "c"));
-    const std::vector<std::string> entries = {a, b, c};
-    const std::vector<std::string> gone = {dir / "gone1.txt", dir / "gone2.txt"};
-    const std::size_t never = static_cast<std::size_t>(-1);
+    const std::string readA = "a." + FailReadAfter(0) + ".txt", readB = "b." + FailReadAfter(500) + ".txt";
     struct {
-        struct {
-            bool reading;
-            std::size_t after;
-        } fault;
+        std::string mark; // on the output's folder (writes), or the entry's name it fails
+        int failed;       // the entry that fails, or -1 for the output
         bool outputExists;
-        bool nothingJoined; // no fault: every entry is gone
     } rows[] = {
-        {{false, 0}, true, false},       {{false, 0}, false, false}, // the first write
-        {{false, 1500}, true, false},    {{false, 1500}, false, false}, // part-way
-        {{false, 1500000}, true, false}, {{false, 1500000}, false, false}, // a page, in the background
-        {{true, 0}, true, false},        {{true, 1500}, true, false}, // the first read, and inside b.txt
-        {{true, 1500}, false, false},    {{true, never}, true, true},
-        {{true, never}, false, true},
+        {FailWriteAfter(0), -1, true},       {FailWriteAfter(0), -1, false}, // the first write
+        {FailWriteAfter(1500), -1, true},    {FailWriteAfter(1500), -1, false}, // part-way
+        {FailWriteAfter(1500000), -1, true}, {FailWriteAfter(1500000), -1, false}, // in the background
+        {readA, 0, true},                    {readB, 1, true}, // the first read, and inside b
+        {readB, 1, false},
+        {"gone", -1, true},                  {"gone", -1, false}, // nothing joined: no fault
     };
+    int folders = 0;
     for (JoinFormat format : {kJoinPlainText, kJoinHtml}) {
         for (const auto& row : rows) {
-            if (format == kJoinPlainText && row.fault.after >= 1000000)
+            if (format == kJoinPlainText && row.mark == FailWriteAfter(1500000))
                 continue; // the plain join of these files is smaller
-            SCOPED_TRACE(testing::Message()
-                         << "format " << format << ", reading " << row.fault.reading << " after "
-                         << row.fault.after << ", output exists " << row.outputExists);
-            std::string out = dir / "out.txt";
-            if (row.outputExists)
-                ASSERT_TRUE(WriteWholeFile(out, "previous output"));
-            else
-                std::remove(out.c_str());
-            std::vector<std::string> before = ListFolder(dir.path());
-            InjectedFault fault(row.fault.reading, row.fault.after);
+            SCOPED_TRACE(testing::Message() << "format " << format << ", " << row.mark
+                                            << ", output exists " << row.outputExists);
+            // The output's folder takes the mark once all is in place: it marks every write.
+            std::string folder = dir / ("row" + std::to_string(++folders));
+            ASSERT_TRUE(MakeFolder(folder));
+            std::string a = folder + kSep + (row.mark == readA ? readA : "a.txt");
+            std::string b = folder + kSep + (row.mark == readB ? readB : "b.txt");
+            ASSERT_TRUE(WriteWholeFile(a, std::string(1000, 'a')));
+            ASSERT_TRUE(WriteWholeFile(b, std::string(300000, ' '))); // a page of buffers
+            if (row.outputExists) {
+                ASSERT_TRUE(WriteWholeFile(folder + kSep + "out.txt", "previous output"));
+            }
+            if (row.failed < 0 && row.mark != "gone") {
+                std::string marked = folder + "-" + row.mark;
+                ASSERT_EQ(std::rename(folder.c_str(), marked.c_str()), 0);
+                folder = marked;
+                a = folder + kSep + "a.txt";
+                b = folder + kSep + "b.txt";
+            }
+            std::string out = folder + kSep + "out.txt";
+            std::vector<std::string> entries = {Canonical(a), Canonical(b)};
+            if (row.mark == "gone")
+                entries = {folder + kSep + "gone1.txt", folder + kSep + "gone2.txt"};
+            std::vector<std::string> before = ListFolder(folder);
             JoinRun run;
-            EXPECT_FALSE(run.Run(out, row.nothingJoined ? gone : entries, format));
-            const std::string& failed =
-                row.fault.reading && !row.nothingJoined ? (row.fault.after ? b : a) : out;
-            EXPECT_EQ(run.failure.kind, row.nothingJoined   ? kJoinNothingJoined
-                                        : row.fault.reading ? kJoinEntryFailed
-                                                            : kJoinOutputFailed);
-            EXPECT_EQ(run.failure.error, row.nothingJoined   ? 0
-                                         : row.fault.reading ? kReadFault
-                                                             : kDiskFull);
-            EXPECT_EQ(std::string(run.failure.file), failed);
+            EXPECT_FALSE(run.Run(out, entries, format));
+            bool nothing = row.mark == "gone";
+            EXPECT_EQ(run.failure.kind, nothing           ? kJoinNothingJoined
+                                        : row.failed >= 0 ? kJoinEntryFailed
+                                                          : kJoinOutputFailed);
+            EXPECT_EQ(run.failure.error, nothing ? 0 : row.failed >= 0 ? kReadFault : kDiskFull);
+            EXPECT_EQ(std::string(run.failure.file), row.failed >= 0 ? entries[row.failed] : out);
             EXPECT_EQ(ReadWholeFile(out), row.outputExists ? "previous output" : "<missing>");
-            EXPECT_EQ(ListFolder(dir.path()), before);
-            EXPECT_EQ(run.skipped.size(), row.nothingJoined ? 2u : 0u);
+            EXPECT_EQ(ListFolder(folder), before); // nothing left beside it
+            EXPECT_EQ(run.skipped.size(), nothing ? 2u : 0u);
         }
     }
 }

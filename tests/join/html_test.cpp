@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "join/html_escape.h"
-#include "join/output.h"
+#include "join/run.h"
 #include "join_fixture.h"
 #include "support/escape_reference.h"
 

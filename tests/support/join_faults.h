@@ -1,59 +1,24 @@
-// Test support: faults in the join's own writes and reads, through the calls it makes them by.
+// Test support: failures of the system under the join's own reads and writes, made by the
+// fault library preloaded into the test programs (fault_shim.c). A file whose path holds
+// FailReadAfter(n) fails to be read once n of its bytes are read; a file in a folder whose name
+// holds FailWriteAfter(n), the output's new file beside it included, fails to be written once
+// n bytes are in it. The bytes before go through, as on a disk that fails part-way.
 #pragma once
 
 #include <cerrno>
-#include <cstddef>
-#include <cstdio>
-
-#include "join/output.h"
+#include <string>
 
 #ifdef _WIN32
 #include <windows.h>
-constexpr unsigned long kDiskFull = ERROR_DISK_FULL, kReadFault = ERROR_READ_FAULT;
+// What Wine makes of the Linux errors ENOSPC and EIO.
+constexpr unsigned long kDiskFull = ERROR_DISK_FULL, kReadFault = ERROR_NOT_READY;
 #else
 constexpr unsigned long kDiskFull = ENOSPC, kReadFault = EIO;
 #endif
 
-// While it lives, the run's writes (or reads) fail once `after` bytes have gone through them;
-// the bytes before the failure are written (or read), as on a disk that fills part-way.
-class InjectedFault {
-  public:
-    InjectedFault(bool reading, std::size_t after) {
-        Now() = Fault{reading, after, 0};
-        g_joinFileCalls = JoinFileCalls{Write, Read};
-    }
-    ~InjectedFault() { g_joinFileCalls = saved_; }
-    InjectedFault(const InjectedFault&) = delete;
-    InjectedFault& operator=(const InjectedFault&) = delete;
-
-  private:
-    struct Fault {
-        bool reading;
-        std::size_t after, through;
-    };
-    static Fault& Now() {
-        static Fault fault;
-        return fault;
-    }
-    static unsigned long Write(std::FILE* file, const void* bytes, std::size_t size) {
-        Fault& f = Now();
-        if (!f.reading && f.through + size > f.after) {
-            WriteOutputFile(file, bytes, f.after - f.through);
-            f.through = f.after;
-            return kDiskFull;
-        }
-        f.through += size;
-        return WriteOutputFile(file, bytes, size);
-    }
-    static std::size_t Read(std::FILE* entry, void* into, std::size_t size, unsigned long* error) {
-        Fault& f = Now();
-        std::size_t n = ReadEntryFile(entry, into, size, error);
-        if (f.reading && f.through + n > f.after) {
-            n = f.after - f.through;
-            *error = kReadFault;
-        }
-        f.through += n;
-        return n;
-    }
-    JoinFileCalls saved_ = g_joinFileCalls;
-};
+inline std::string FailReadAfter(std::size_t n) {
+    return "fail-read-" + std::to_string(n);
+}
+inline std::string FailWriteAfter(std::size_t n) {
+    return "fail-write-" + std::to_string(n);
+}
