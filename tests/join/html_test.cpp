@@ -260,6 +260,31 @@ TEST(HtmlPage, AnEntryThatCannotBeReadGetsAnEmptyCell) {
     EXPECT_EQ(run.skipped, (std::vector<std::string>{"0:not a file", "1:unreadable"}));
 }
 
+// The page decides once which entries it takes: one gone between its contents and its body
+// keeps its table, empty, so that its link leads somewhere.
+TEST(HtmlPage, AnEntryGoneAfterTheContentsKeepsItsTable) {
+    ScratchDir dir;
+    struct Vanishing {
+        std::vector<std::string> paths;
+        int fetched; // times the first entry was asked for
+    } v{{Canonical(dir.Write("a.txt", "A")), Canonical(dir.Write("b.txt", "B"))}, 0};
+    FileList list{[](const void*) { return 2; },
+                  [](const void* owner, int index, char* path) {
+                      Vanishing& v = *static_cast<Vanishing*>(const_cast<void*>(owner));
+                      if (index == 0 && ++v.fetched == 2) // the body's turn
+                          std::remove(v.paths[0].c_str());
+                      CopyWholePath(path, v.paths[index].c_str());
+                  },
+                  &v, nullptr, nullptr};
+    std::string out = dir / "out.html";
+    ASSERT_TRUE(JoinFiles(out.c_str(), list, kJoinHtml));
+    EXPECT_EQ(ReadWholeFile(out),
+              kHead1 + "out.html" + kHead2 + "<P>\n" + Link("00000000", "a.txt") +
+                  Link("00000001", "b.txt") + "</P>\n\n" +
+                  Table(kGreyUp, "00000000", "a.txt", Down("00000001"), "") +
+                  Table(Up("00000000"), "00000001", "b.txt", kGreyDown, "B") + kFoot);
+}
+
 // The output buffer filled to its very last byte. The first buffer takes the head, the
 // contents and ten files of one chunk each, until a chunk at its widest no longer fits; the
 // second starts with the text of file 10 and ends, to the byte, with a chunk of spaces at
