@@ -5,6 +5,7 @@
 
 #include "join/join.h"
 #include "join/system_error.h"
+#include "support/join_faults.h"
 #include "support/paths.h"
 #include "support/run_tool.h"
 #include "support/scratch.h"
@@ -190,37 +191,46 @@ TEST(JoinTool, ADashAloneOrAfterDoubleDashIsAFile) {
     EXPECT_EQ(ReadWholeFile(dir / "out"), "dash");
 }
 
-#ifndef _WIN32
-// A disk that fills part-way and a file whose reading fails (the tool's own memory cannot be
-// read where nothing is mapped): exit 1, what failed and why, and the previous output as it
-// was, with nothing beside it.
+// A disk that fills part-way and a file whose reading fails part-way (by the fault library):
+// exit 1, what failed and why, and the previous output as it was, with nothing beside it.
 TEST(JoinTool, AFailedJoinLeavesThePreviousOutput) {
     ScratchDir dir;
     std::string a = dir.Write("a.txt", std::string(100000, 'a'));
+    std::string failing = dir.Write("b." + FailReadAfter(500) + ".txt", std::string(1000, 'b'));
     std::string out = dir.Write("out.txt", "previous");
-    const std::string full = "cannot write " + out + ": File too large";
-    const std::string unreadable = "cannot read /proc/";
+    // Folders whose files fill up after 150,000 and 50,000 bytes.
+    std::string full = dir / (FailWriteAfter(150000) + kSep + "out.txt");
+    std::string fuller = dir / (FailWriteAfter(50000) + kSep + "out.txt");
+    for (const std::string& o : {full, fuller}) {
+        ASSERT_TRUE(MakeFolder(o.substr(0, o.rfind(kSep))));
+        ASSERT_TRUE(WriteWholeFile(o, "previous"));
+    }
+    char diskFull[256], readFault[256];
+    DescribeSystemError(kDiskFull, diskFull, sizeof diskFull);
+    DescribeSystemError(kReadFault, readFault, sizeof readFault);
+    const std::string unreadable = "cannot read " + failing + ": " + readFault;
     struct {
         std::vector<std::string> arguments;
-        long long limit;
-        std::string says;
+        std::string output, says;
     } rows[] = {
-        {{"-o", out, a, a}, 150000, full},
-        {{"--html", "-o", out, a}, 50000, full},
-        {{"-o", out, a, "/proc/self/mem", a}, 0, unreadable},
-        {{"--html", "-o", out, a, "/proc/self/mem"}, 0, unreadable},
+        {{"-o", full, a, a}, full, "cannot write " + full + ": " + diskFull},
+        {{"--html", "-o", fuller, a}, fuller, "cannot write " + fuller + ": " + diskFull},
+        {{"-o", out, a, failing, a}, out, unreadable},
+        {{"--html", "-o", out, a, failing}, out, unreadable},
+        {{"-o", out, failing}, out, unreadable}, // the only file: its failure, not "nothing"
     };
     for (const auto& row : rows) {
-        ToolOptions options;
-        options.fileSizeLimit = row.limit;
-        ToolResult r = RunTool(VELLUMOR_JOIN_TOOL, row.arguments, options);
+        std::string folder = row.output.substr(0, row.output.rfind(kSep));
+        std::vector<std::string> before = ListFolder(folder);
+        ToolResult r = RunTool(VELLUMOR_JOIN_TOOL, row.arguments);
         EXPECT_EQ(r.exitCode, 1) << row.says;
         EXPECT_TRUE(Mentions(r.err, row.says)) << r.err;
-        EXPECT_TRUE(ReadWholeFile(out) == "previous") << row.says;
-        EXPECT_EQ(ListFolder(dir.path()), (std::vector<std::string>{"a.txt", "out.txt"}));
+        EXPECT_TRUE(ReadWholeFile(row.output) == "previous") << row.says;
+        EXPECT_EQ(ListFolder(folder), before) << row.says;
     }
 }
-#else
+
+#ifdef _WIN32
 // A device is no file: reading a serial port or the console could wait for ever.
 TEST(JoinTool, DevicesAreSkippedNeverRead) {
     ScratchDir dir;
@@ -256,6 +266,7 @@ TEST(JoinTool, NamesFromListsAndWildcards) {
     for (int i = 0; i < 10000; ++i)
         many += "a.txt\r\n";
     dir.Write("many.lst", many);
+    dir.Write("\x95\x5c" "1.log", "T"); // 表1.log
     // Lists saved as Unicode, with a name Shift_JIS cannot hold (café, 〜) among them.
     const std::string utf8 = "\xEF\xBB\xBF" "a.txt\r\ncaf\xC3\xA9.txt\r\n\xE8\xA1\xA8/y.txt\r\n";
     dir.Write("utf8.lst", utf8);
@@ -285,6 +296,7 @@ TEST(JoinTool, NamesFromListsAndWildcards) {
         {"-o out.txt @utf16.lst", "", 0, "B", "1\xE3\x80\x9C" "3: no such file"},
 #endif
         {"-o out.txt typo1.txtt typo2.txtt", "", 1, "previous", ""},
+        {"--html -o out.txt typo1.txtt", "", 1, "previous", ""},
 #ifdef _WIN32
         {"-o out.txt *.txt", "", 0, "ABC", ""}, // name order, letter case ignored; no folder
         {"-o out.txt ?.txt d.log", "", 0, "ABCD", ""},
@@ -292,11 +304,14 @@ TEST(JoinTool, NamesFromListsAndWildcards) {
         {"-o out.txt \"*.txt\" d.log", "", 0, "D", ""},  // quoted: a name, which no file has
         {"-o out.txt s*\\x.txt", "", 1, "previous", ""}, // only the last part is expanded
         {"-o out.txt *.none d.log", "", 0, "D", ""},
+        {"-o out.txt \x95\x5c*.log \x95\x5c\\y*", "", 0, "TY", ""}, // 表*.log, 表\y*
         {"-o out.txt caf*.log", "", 1, "previous", "caf?.log: its name has"}, // café.log alone
 #else
         {"-o out.txt *.txt", "", 1, "previous", ""}, // the shell's to expand
 #endif
     };
+    ASSERT_TRUE(WriteWholeFile(dir / "out.txt", "previous"));
+    const std::vector<std::string> files = ListFolder(dir.path());
     for (const Row& row : rows) {
         ASSERT_TRUE(WriteWholeFile(dir / "out.txt", "previous"));
         ToolOptions options;
@@ -319,10 +334,19 @@ TEST(JoinTool, NamesFromListsAndWildcards) {
         if (row.output == "previous") {
             EXPECT_TRUE(Mentions(r.err, "nothing was joined; out.txt is left as it was")) << r.err;
         }
+        EXPECT_EQ(ListFolder(dir.path()), files) << row.line; // nothing left beside it
     }
-    ToolResult r = Join({"-o", dir / "out.txt", "@" + dir / "no.lst"});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(Mentions(r.err, "cannot read the list of files " + dir / "no.lst")) << r.err;
+    // A list that cannot be read to its end is not used as far as it was read.
+#ifdef _WIN32
+    const std::string broken = dir.Write("names." + FailReadAfter(6) + ".lst", "a.txt\nb.txt\n");
+#else
+    const std::string broken = "/proc/self/mem"; // no byte of it can be read
+#endif
+    for (const std::string& list : {dir / "no.lst", broken}) {
+        ToolResult r = Join({"-o", dir / "out.txt", "@" + list});
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_TRUE(Mentions(r.err, "cannot read the list of files " + list)) << r.err;
+    }
 }
 
 // An output that has no canonical spelling (a device, a \\?\ name, a descriptor) is written by

@@ -11,6 +11,7 @@
 
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -97,12 +98,20 @@ TEST(Faults, AReplacedOutputKeepsWhatIsNotItsContent) {
     EXPECT_TRUE(GetFileAttributesA(out.c_str()) & FILE_ATTRIBUTE_HIDDEN);
 #else
     ASSERT_EQ(chmod(out.c_str(), 0640), 0);
+    // A group other than the one a new file gets: any, for root; else one the user is in.
+    gid_t groups[64];
+    int count = getgroups(64, groups);
+    gid_t group = geteuid() == 0 ? getegid() + 1 : getegid();
+    for (int i = 0; i < count && group == getegid(); ++i)
+        group = groups[i];
+    ASSERT_EQ(chown(out.c_str(), static_cast<uid_t>(-1), group), 0);
     JoinRun run;
     EXPECT_TRUE(run.Run(out, {a}, kJoinPlainText));
     EXPECT_EQ(ReadWholeFile(out), "A");
     struct stat st;
     ASSERT_EQ(stat(out.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(st.st_gid, group); // says nothing where the user is in no other group
 #endif
     EXPECT_EQ(ListFolder(dir.path()), (std::vector<std::string>{"a.txt", "out.txt"}));
 }
