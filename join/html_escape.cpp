@@ -375,6 +375,7 @@ const bool kWideRuns = WideEscapeRuns();
 unsigned char* EscapeHtmlBytes(unsigned char* to, const unsigned char* from, std::size_t size,
                                HtmlEscapeState& state) {
     const unsigned char* const end = from + size;
+    const unsigned char* const start = from;
     bool afterCr = state.afterCr;
 #ifdef VELLUMOR_WIDE_ESCAPE
     if (kWideRuns)
@@ -386,6 +387,7 @@ unsigned char* EscapeHtmlBytes(unsigned char* to, const unsigned char* from, std
 #endif
         VectorEscapeBlocks(to, from, end, afterCr);
 #endif
+    state.blockBytes += static_cast<std::size_t>(from - start);
     while (end - from >= 8) {
         std::uint64_t eight;
         std::memcpy(&eight, from, 8);
