@@ -24,16 +24,18 @@ struct Writer {
     bool stop = false;
 };
 
-void Write(Writer& w, std::FILE* file) {
+// Takes the next buffer to write; null once stopped.
+const unsigned char* NextBuffer(Writer& w) {
     std::unique_lock<std::mutex> hold(w.lock);
-    for (;;) {
-        w.changed.wait(hold, [&] { return w.pending != nullptr || w.stop; });
-        if (w.pending == nullptr)
-            return;
-        hold.unlock();
-        if (std::fwrite(w.pending, 1, w.size, file) != w.size)
+    w.changed.wait(hold, [&] { return w.pending != nullptr || w.stop; });
+    return w.pending;
+}
+
+void Write(Writer& w, std::FILE* file) {
+    while (const unsigned char* bytes = NextBuffer(w)) {
+        if (std::fwrite(bytes, 1, w.size, file) != w.size)
             std::exit(1);
-        hold.lock();
+        std::lock_guard<std::mutex> hold(w.lock);
         w.pending = nullptr;
         w.changed.notify_all();
     }
