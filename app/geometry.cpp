@@ -81,15 +81,15 @@ void LayoutOnSize(HWND dialog, WPARAM sizeType, int clientWidth, int clientHeigh
     int dx = clientWidth - g_lastHandledClientSize.cx;
     int dy = clientHeight - g_lastHandledClientSize.cy;
     for (const LayoutRule& rule : kLayoutRules) {
-        // A failed deferral is not tested for: the other rows and the closing call still
-        // run, and as every move is relative, the next resize starts from where the
-        // controls really are.
+        // A failed deferral frees the batch, and with it every move deferred so far.
         DeferControlMove(batch, GetDlgItem(dialog, rule.controlId),
                          IfAnchored(rule, kMoveRight, dx), IfAnchored(rule, kMoveDown, dy),
                          IfAnchored(rule, kGrowWidth, dx), IfAnchored(rule, kGrowHeight, dy));
+        if (batch == nullptr)
+            return; // nothing moved: the next resize applies the whole change since the last one
     }
-    EndDeferWindowPos(batch);
-    g_lastHandledClientSize = SIZE{clientWidth, clientHeight};
+    if (EndDeferWindowPos(batch))
+        g_lastHandledClientSize = SIZE{clientWidth, clientHeight};
 }
 
 void FillMinTrackSize(MINMAXINFO* minMaxInfo) {

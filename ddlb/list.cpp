@@ -85,17 +85,19 @@ int MoveListEntry(HWND list, int from, int to) {
     if (GetListEntryText(list, from, text, kPathBufferSize) < 0)
         return -1;
     LRESULT data = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(from), 0);
-    SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(from), 0);
-
-    // Deleting the entry moved every gap below it up by one.
-    int at = from < to ? to - 1 : to;
-    // Insertion at an index, because a sorted list box would put an added string back
-    // where the sort wants it instead of where the user dropped it.
-    LRESULT inserted = SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(at),
+    // The copy goes in first, at an index, because a sorted list box would put an added string
+    // back where the sort wants it instead of where the user dropped it. Only once it is in is
+    // the entry taken from its old place: a failed insertion (out of memory) keeps the entry.
+    LRESULT inserted = SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(to),
                                     reinterpret_cast<LPARAM>(text));
-    if (data != 0 && inserted >= 0)
+    if (inserted < 0)
+        return -1;
+    if (data != 0)
         SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(inserted), data);
-    return at;
+    // An entry inserted above it moved the old one down by one.
+    SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(from < to ? from : from + 1), 0);
+    // Deleting the entry moved every gap below it up by one.
+    return from < to ? to - 1 : to;
 }
 
 void DeleteSelectedListEntry(HWND list, ListNeighbor select) {

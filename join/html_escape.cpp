@@ -62,8 +62,10 @@ constexpr EscapeTable MakeEscapeTable() {
 constexpr EscapeTable kEscapes = MakeEscapeTable();
 
 // Copies or escapes one byte; afterCr says whether the byte before it was a CR, and then
-// whether this one is.
-inline unsigned char* EscapeByte(unsigned char* to, unsigned char byte, bool& afterCr) {
+// whether this one is. Inlined even where the build favours size: it is the loop of the tail
+// of every chunk, and of every byte where the processor has no SSE2.
+inline __attribute__((always_inline)) unsigned char* EscapeByte(unsigned char* to,
+                                                                unsigned char byte, bool& afterCr) {
     const Escape& e = kEscapes.byByte[byte];
     const bool plain = e.length == 1 || (byte == 0x0A && afterCr);
     afterCr = byte == 0x0D;
@@ -101,6 +103,19 @@ VELLUMOR_SSE2_STEP unsigned EscapeMarks(__m128i sixteen, __m128i& crs) {
         _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(spaceToAmp, angles), breaks)));
 }
 
+// The place of the lowest bit set; bits is not zero. A 32-bit build would call a library
+// function for each 64-bit count, once per escape: two 32-bit counts stay instructions.
+inline __attribute__((always_inline)) unsigned LowestBit(std::uint64_t bits) {
+#if defined(__x86_64__)
+    return static_cast<unsigned>(__builtin_ctzll(bits));
+#else
+    const std::uint32_t low = static_cast<std::uint32_t>(bits);
+    return low != 0
+               ? static_cast<unsigned>(__builtin_ctz(low))
+               : 32 + static_cast<unsigned>(__builtin_ctz(static_cast<std::uint32_t>(bits >> 32)));
+#endif
+}
+
 inline std::uint64_t Join16s(unsigned a, unsigned b, unsigned c, unsigned d) {
     return a | static_cast<std::uint64_t>(b) << 16 | static_cast<std::uint64_t>(c) << 32 |
            static_cast<std::uint64_t>(d) << 48;
@@ -132,7 +147,7 @@ VELLUMOR_SSE2_STEP void SparseStep(unsigned char*& to, const unsigned char*& run
                                    const unsigned char* from, std::uint64_t& marks) {
     const std::size_t none = marks == 0 ? 1 : 0;
     // With no bit left the top one stands in, moved one past the block.
-    const unsigned char* at = from + __builtin_ctzll(marks | 1ull << 63) + none;
+    const unsigned char* at = from + LowestBit(marks | 1ull << 63) + none;
     marks &= marks - 1;
     Copy64(to, run);
     to += at - run;
@@ -192,7 +207,7 @@ VELLUMOR_SSE2 void VectorEscapeBlocks(unsigned char*& output, const unsigned cha
             continue;
         }
         do {
-            const unsigned char* at = from + __builtin_ctzll(marks);
+            const unsigned char* at = from + LowestBit(marks);
             marks &= marks - 1;
             CopyRun(to, run, static_cast<std::size_t>(at - run));
             to += at - run;
@@ -360,6 +375,7 @@ const bool kWideRuns = WideEscapeRuns();
 unsigned char* EscapeHtmlBytes(unsigned char* to, const unsigned char* from, std::size_t size,
                                HtmlEscapeState& state) {
     const unsigned char* const end = from + size;
+    const unsigned char* const start = from;
     bool afterCr = state.afterCr;
 #ifdef VELLUMOR_WIDE_ESCAPE
     if (kWideRuns)
@@ -371,6 +387,7 @@ unsigned char* EscapeHtmlBytes(unsigned char* to, const unsigned char* from, std
 #endif
         VectorEscapeBlocks(to, from, end, afterCr);
 #endif
+    state.blockBytes += static_cast<std::size_t>(from - start);
     while (end - from >= 8) {
         std::uint64_t eight;
         std::memcpy(&eight, from, 8);

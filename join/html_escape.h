@@ -11,6 +11,9 @@ constexpr std::size_t kLongestHtmlEscape = 6;
 // fresh state for each file.
 struct HtmlEscapeState {
     bool afterCr = false;
+    // How many bytes went through a vector path's 64-byte blocks: where the path chosen at
+    // start is the one the bytes take, more than none of a long file.
+    std::size_t blockBytes = 0;
 };
 
 // Escapes size bytes to `to`, which has room for size * kLongestHtmlEscape bytes; gives the

@@ -95,6 +95,26 @@ TEST(Keys, AParentThatRefusesTheDragRefusesTheMove) {
     EXPECT_EQ(d.CountOf(DDLBN_BEGINDRAG), 2);
 }
 
+namespace {
+WNDPROC g_listProc;
+LRESULT CALLBACK RefuseInsertion(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == LB_INSERTSTRING)
+        return LB_ERRSPACE;
+    return CallWindowProcA(g_listProc, list, message, wParam, lParam);
+}
+} // namespace
+
+TEST(Keys, AMoveTheListBoxCannotInsertKeepsTheEntry) {
+    ListDialog d(kThree);
+    SendMessageA(d.list(), LB_SETCURSEL, 1, 0);
+    g_listProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(d.list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefuseInsertion)));
+    d.SysKey(VK_DOWN);
+    SetWindowLongPtrA(d.list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_listProc));
+    EXPECT_EQ(d.Entries(), kThree);
+    EXPECT_EQ(d.CountOf(DDLBN_BEGINDRAG), 1);
+}
+
 TEST(Keys, KeysDuringADragReachOnlyTheListBox) {
     ListDialog d({"apple", "banana", "cherry", "damson"});
     d.Press(d.RowPoint(1));

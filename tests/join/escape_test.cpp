@@ -80,6 +80,8 @@ TEST(EscapeBytes, ALineFeedBreaksTheLineUnlessACrJustDid) {
                                                         {"\r\n\n", "<BR>\r\n<BR>\n"},
                                                         {"\r\r\n", "<BR>\r<BR>\r\n"},
                                                         {"\r \n", "<BR>\r&nbsp;<BR>\n"},
+                                                        // eight plain bytes: a whole word
+                                                        {"\rabcdefgh\n", "<BR>\rabcdefgh<BR>\n"},
                                                         {"\x81\r\n", "\x81<BR>\r\n"}};
     for (std::size_t length : {16, 64, 127, 128, 129, 200}) {
         for (std::size_t at = 0; at < length; ++at) {
@@ -131,13 +133,20 @@ TEST(EscapeBytes, MatchesTheByteRuleInChunksOfAnySize) {
 
 #if defined(__i386__) || defined(__x86_64__)
 TEST(EscapeBytes, ABuildWithAVectorPathTakesItWhereTheProcessorHasSse2) {
-    // The 32-bit program chooses its path when it starts: one that never does so would
-    // still give the right bytes, only slowly.
+    // The 32-bit program chooses its path when it starts: one that never took it would still
+    // give the right bytes, only slowly, so the bytes' own way is what is checked.
     __builtin_cpu_init();
+    HtmlEscapeState state;
+    std::vector<unsigned char> out(1024 * kLongestHtmlEscape);
+    const std::string text(1024, 'a');
+    EscapeHtmlBytes(out.data(), reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                    state);
 #ifdef VELLUMOR_PORTABLE_ESCAPE
+    EXPECT_EQ(state.blockBytes, 0u);
     EXPECT_STREQ(HtmlEscapePath(), "portable");
 #else
     if (__builtin_cpu_supports("sse2")) {
+        EXPECT_GT(state.blockBytes, 0u);
         EXPECT_STRNE(HtmlEscapePath(), "portable");
     }
 #endif
