@@ -2,6 +2,14 @@
 
 #include "text/path.h"
 
+void StartOutputFile(OutputFile& out, const char* path) {
+    out.path = path;
+    out.handle = -1;
+    out.temporary[0] = '\0';
+    out.created = false;
+    out.identities = 0;
+}
+
 bool IsOutputIdentity(const OutputFile& out, unsigned long long device, unsigned long long node) {
     for (int i = 0; i < out.identities; ++i) {
         if (out.device[i] == device && out.node[i] == node)

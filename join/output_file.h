@@ -35,6 +35,8 @@ unsigned long WriteOutputFile(const OutputFile& out, const void* bytes, std::siz
 // (empty otherwise).
 unsigned long FinishOutputFile(OutputFile& out, bool keep, char* leftBehind);
 
+// The platform's opening starts here: the output's name, and nothing known or made yet.
+void StartOutputFile(OutputFile& out, const char* path);
 // Whether the system's identity of a file is one of the output's.
 bool IsOutputIdentity(const OutputFile& out, unsigned long long device, unsigned long long node);
 // The name of a new file in the output's folder, made unique by `unique`, into the PathBuffer

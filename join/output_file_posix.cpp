@@ -45,10 +45,7 @@ int CreateTemporary(OutputFile& out, const struct stat& old) {
 } // namespace
 
 unsigned long OpenOutputFile(OutputFile& out, const char* path) {
-    out.path = path;
-    out.temporary[0] = '\0';
-    out.created = false;
-    out.identities = 0;
+    StartOutputFile(out, path);
     struct stat old;
     int fd = -1;
     if (stat(path, &old) != 0) {

@@ -78,10 +78,7 @@ unsigned long Replace(const OutputFile& out) {
 } // namespace
 
 unsigned long OpenOutputFile(OutputFile& out, const char* path) {
-    out.path = path;
-    out.temporary[0] = '\0';
-    out.created = false;
-    out.identities = 0;
+    StartOutputFile(out, path);
     HANDLE file = INVALID_HANDLE_VALUE;
     // Asked with the right to delete, which a program holding the file may not share.
     HANDLE old = CreateFileW(WideName(path).text, DELETE,
