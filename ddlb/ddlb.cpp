@@ -86,15 +86,24 @@ struct DdlbRoute {
 };
 
 const DdlbRoute kRoutes[] = {
-    {WM_DESTROY, DdlbOnDestroy},     {WM_KILLFOCUS, DdlbOnKillFocus},
-    {WM_SETCURSOR, DdlbOnSetCursor}, {WM_NOTIFY, DdlbOnNotify},
-    {WM_KEYDOWN, DdlbOnKeyDown},     {WM_SYSKEYDOWN, DdlbOnSysKeyDown},
-    {WM_MOUSEMOVE, DdlbOnMouseMove}, {WM_LBUTTONDOWN, DdlbOnLButtonDown},
-    {WM_LBUTTONUP, DdlbOnLButtonUp}, {WM_RBUTTONDOWN, DdlbOnRButtonDown},
-    {WM_RBUTTONUP, DdlbOnRButtonUp}, {WM_CAPTURECHANGED, DdlbOnCaptureChanged},
-    {WM_DROPFILES, DdlbOnDropFiles},     {LB_ADDSTRING, DdlbOnAddString},
-    {LB_INSERTSTRING, DdlbOnInsertString}, {LB_DELETESTRING, DdlbOnDeleteString},
-    {LB_RESETCONTENT, DdlbOnResetContent}, {WM_SETREDRAW, DdlbOnSetRedraw},
+    {WM_DESTROY, DdlbOnDestroy},
+    {WM_KILLFOCUS, DdlbOnKillFocus},
+    {WM_SETCURSOR, DdlbOnSetCursor},
+    {WM_NOTIFY, DdlbOnNotify},
+    {WM_KEYDOWN, DdlbOnKeyDown},
+    {WM_SYSKEYDOWN, DdlbOnSysKeyDown},
+    {WM_MOUSEMOVE, DdlbOnMouseMove},
+    {WM_LBUTTONDOWN, DdlbOnLButtonDown},
+    {WM_LBUTTONUP, DdlbOnLButtonUp},
+    {WM_RBUTTONDOWN, DdlbOnRButtonDown},
+    {WM_RBUTTONUP, DdlbOnRButtonUp},
+    {WM_CAPTURECHANGED, DdlbOnCaptureChanged},
+    {WM_DROPFILES, DdlbOnDropFiles},
+    {LB_ADDSTRING, DdlbOnAddString},
+    {LB_INSERTSTRING, DdlbOnInsertString},
+    {LB_DELETESTRING, DdlbOnDeleteString},
+    {LB_RESETCONTENT, DdlbOnResetContent},
+    {WM_SETREDRAW, DdlbOnSetRedraw},
     {WM_SIZE, DdlbOnSize},
 };
 

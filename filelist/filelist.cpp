@@ -111,8 +111,9 @@ static bool AddNewFile(const char* path, const ListBoxCalls& list, EntryIndex* i
         return false;
     // At an index: LB_ADDSTRING would take the list box's own order, which counts digits as
     // characters.
-    LRESULT added = CallListBox(list, LB_INSERTSTRING, static_cast<WPARAM>(OrderedPosition(list, canonical)),
-                                reinterpret_cast<LPARAM>(canonical));
+    LRESULT added =
+        CallListBox(list, LB_INSERTSTRING, static_cast<WPARAM>(OrderedPosition(list, canonical)),
+                    reinterpret_cast<LPARAM>(canonical));
     if (added == LB_ERR || added == LB_ERRSPACE)
         return false;
     if (index != nullptr)

@@ -251,7 +251,10 @@ TEST(JoinTool, NamesFromListsAndWildcards) {
     // Chapters: numbers by value, full-width ones too (第２話, 第１０話).
     MakeFolder(dir / "ch");
     const std::pair<const char*, const char*> chapters[] = {
-        {"p10", "T"}, {"P9", "9"}, {"p1", "1"}, {"\x91\xe6\x82\x50\x82\x4f\x98\x62", "0"},
+        {"p10", "T"},
+        {"P9", "9"},
+        {"p1", "1"},
+        {"\x91\xe6\x82\x50\x82\x4f\x98\x62", "0"},
         {"\x91\xe6\x82\x51\x98\x62", "2"}};
     for (const auto& chapter : chapters)
         dir.Write(std::string("ch/") + chapter.first + ".txt", chapter.second);

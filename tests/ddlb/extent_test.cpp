@@ -50,7 +50,8 @@ TEST(Extent, FollowsTheWidestEntry) {
         std::function<void()> change;
         std::string widest;
     } steps[] = {
-        {"added", [&] { SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())); },
+        {"added",
+         [&] { SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())); },
          wide},
         {"inserted",
          [&] { SendMessageA(list, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(wider.c_str())); },
