@@ -72,8 +72,7 @@ namespace {
 
 // Name order with letter case ignored, as the program's list sorts.
 bool NameBefore(const std::string& a, const std::string& b) {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
-           CSTR_LESS_THAN;
+    return CompareNames(a.c_str(), b.c_str()) < 0;
 }
 
 } // namespace

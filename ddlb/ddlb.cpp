@@ -7,6 +7,7 @@
 
 #include "ddlb/actions.h"
 #include "ddlb/drag.h"
+#include "ddlb/extent.h"
 #include "ddlb/list.h"
 #include "ddlb/state.h"
 #include "text/buffer.h"
@@ -85,13 +86,25 @@ struct DdlbRoute {
 };
 
 const DdlbRoute kRoutes[] = {
-    {WM_DESTROY, DdlbOnDestroy},     {WM_KILLFOCUS, DdlbOnKillFocus},
-    {WM_SETCURSOR, DdlbOnSetCursor}, {WM_NOTIFY, DdlbOnNotify},
-    {WM_KEYDOWN, DdlbOnKeyDown},     {WM_SYSKEYDOWN, DdlbOnSysKeyDown},
-    {WM_MOUSEMOVE, DdlbOnMouseMove}, {WM_LBUTTONDOWN, DdlbOnLButtonDown},
-    {WM_LBUTTONUP, DdlbOnLButtonUp}, {WM_RBUTTONDOWN, DdlbOnRButtonDown},
-    {WM_RBUTTONUP, DdlbOnRButtonUp}, {WM_CAPTURECHANGED, DdlbOnCaptureChanged},
+    {WM_DESTROY, DdlbOnDestroy},
+    {WM_KILLFOCUS, DdlbOnKillFocus},
+    {WM_SETCURSOR, DdlbOnSetCursor},
+    {WM_NOTIFY, DdlbOnNotify},
+    {WM_KEYDOWN, DdlbOnKeyDown},
+    {WM_SYSKEYDOWN, DdlbOnSysKeyDown},
+    {WM_MOUSEMOVE, DdlbOnMouseMove},
+    {WM_LBUTTONDOWN, DdlbOnLButtonDown},
+    {WM_LBUTTONUP, DdlbOnLButtonUp},
+    {WM_RBUTTONDOWN, DdlbOnRButtonDown},
+    {WM_RBUTTONUP, DdlbOnRButtonUp},
+    {WM_CAPTURECHANGED, DdlbOnCaptureChanged},
     {WM_DROPFILES, DdlbOnDropFiles},
+    {LB_ADDSTRING, DdlbOnAddString},
+    {LB_INSERTSTRING, DdlbOnInsertString},
+    {LB_DELETESTRING, DdlbOnDeleteString},
+    {LB_RESETCONTENT, DdlbOnResetContent},
+    {WM_SETREDRAW, DdlbOnSetRedraw},
+    {WM_SIZE, DdlbOnSize},
 };
 
 static DdlbHandler DdlbHandlerOf(UINT message) {

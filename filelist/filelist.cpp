@@ -7,6 +7,7 @@
 #include "filelist/drop_names.h"
 #include "canonical/canonical.h"
 #include "text/buffer.h"
+#include "text/sjis.h"
 #include "text/wide_win32.h"
 
 // LB_FINDSTRINGEXACT walks the whole list: asked for each file of a drop of 10,000, it takes
@@ -71,6 +72,24 @@ static bool IsListed(const ListBoxCalls& list, const EntryIndex* index, const ch
     return ListHasEntry(list, canonical);
 }
 
+// Where the list's order puts text: a binary search over the entries as they stand, as a
+// sorted list box does its own, but in natural order (2 before 10). Entries the user moved
+// stay where they are; the search reads around them as the list box's would.
+static int OrderedPosition(const ListBoxCalls& list, const char* text) {
+    int low = 0;
+    int high = static_cast<int>(CallListBox(list, LB_GETCOUNT, 0, 0));
+    while (low < high) {
+        int middle = low + (high - low) / 2;
+        PathBuffer entry;
+        GetListEntryText(list, middle, entry, kPathBufferSize);
+        if (CompareNames(text, entry) < 0)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
 static bool IsFile(const char* path) {
     DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -91,7 +110,11 @@ static bool AddNewFile(const char* path, const ListBoxCalls& list, EntryIndex* i
         return false;
     if (IsListed(list, index, canonical))
         return false;
-    LRESULT added = CallListBox(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(canonical));
+    // At an index: LB_ADDSTRING would take the list box's own order, which counts digits as
+    // characters.
+    LRESULT added =
+        CallListBox(list, LB_INSERTSTRING, static_cast<WPARAM>(OrderedPosition(list, canonical)),
+                    reinterpret_cast<LPARAM>(canonical));
     if (added == LB_ERR || added == LB_ERRSPACE)
         return false;
     if (index != nullptr)

@@ -31,3 +31,16 @@ void ToLowerInPlace(char* string);
 // half of a double-byte character is compared exactly, so that distinct characters such as
 // 0x83 0x41 and 0x83 0x61 never compare equal.
 bool EqualNoCase(const char* a, const char* b);
+
+// Natural order, as the shell lists a folder: a run of digits compares by its value, ASCII
+// and full-width digits (0x824F-0x8258) alike and in any mix, so 2 comes before 10 and
+// before １０; A-Z and their full-width forms compare as their lower case; any other
+// character compares by its bytes, a double-byte character whole. A number sorts where the
+// digit 0 would. Negative, 0 or positive as a comes before, with, or after b: 0 also for two
+// spellings of one number (1, 01, １) or of one letter.
+int CompareNatural(const char* a, const char* b);
+
+// The order of the file list and of a wildcard's names: natural order, and where that sees
+// no difference the system's own case-insensitive comparison (a sorted list box's), then
+// the bytes, so that only equal strings compare equal.
+int CompareNames(const char* a, const char* b);

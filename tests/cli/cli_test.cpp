@@ -259,6 +259,16 @@ TEST(JoinTool, NamesFromListsAndWildcards) {
     dir.Write("sub/x.txt", "X");
     MakeFolder(dir / "\x95\x5c"); // 表
     dir.Write("\x95\x5c/y.txt", "Y");
+    // Chapters: numbers by value, full-width ones too (第２話, 第１０話).
+    MakeFolder(dir / "ch");
+    const std::pair<const char*, const char*> chapters[] = {
+        {"p10", "T"},
+        {"P9", "9"},
+        {"p1", "1"},
+        {"\x91\xe6\x82\x50\x82\x4f\x98\x62", "0"},
+        {"\x91\xe6\x82\x51\x98\x62", "2"}};
+    for (const auto& chapter : chapters)
+        dir.Write(std::string("ch/") + chapter.first + ".txt", chapter.second);
     dir.Write("lf.lst", "a.txt\nb.txt\n");
     dir.Write("crlf.lst", "a.txt\r\n\r\nC.txt\r\n");
     dir.Write("mixed.lst", "\n \t\nd.log\r\na.txt");
@@ -300,6 +310,7 @@ TEST(JoinTool, NamesFromListsAndWildcards) {
 #ifdef _WIN32
         {"-o out.txt *.txt", "", 0, "ABC", ""}, // name order, letter case ignored; no folder
         {"-o out.txt ?.txt d.log", "", 0, "ABCD", ""},
+        {"-o out.txt ch\\*.txt", "", 0, "19T20", ""},
         {"-o out.txt sub\\*.txt \x95\x5c\\*", "", 0, "XY", ""},
         {"-o out.txt \"*.txt\" d.log", "", 0, "D", ""},  // quoted: a name, which no file has
         {"-o out.txt s*\\x.txt", "", 1, "previous", ""}, // only the last part is expanded

@@ -22,10 +22,11 @@ bool AllDiffer(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
     return true;
 }
 
-} // namespace
-
-TEST(Marker, OneLineFollowsTheCursorAndLeavesNoTrace) {
-    ListDialog d(kFive);
+void OneLineFollowsTheCursor(bool scrolled) {
+    ListDialog d(scrolled ? Widened(kFive) : kFive);
+    if (scrolled) {
+        ASSERT_TRUE(ScrollToTheRight(d.list()));
+    }
     d.Press(d.RowPoint(0));
     Pump(); // the list box repaints its new selection first
     std::vector<COLORREF> clear2 = GapPixels(d, 2), clear4 = GapPixels(d, 4);
@@ -47,21 +48,24 @@ TEST(Marker, OneLineFollowsTheCursorAndLeavesNoTrace) {
     d.MoveTo(d.RowPoint(4));
     ASSERT_TRUE(AllDiffer(GapPixels(d, 4), clear4));
     d.Release(d.RowPoint(0)); // the own gap: the drag ends without a move
-    EXPECT_EQ(d.Entries(), kFive);
+    EXPECT_EQ(d.Entries(), scrolled ? Widened(kFive) : kFive);
     EXPECT_EQ(GapPixels(d, 4), clear4);
 }
 
-TEST(Marker, HoldingTheCursorBeyondTheListScrollsIt) {
-    ListDialog d(LetterEntries(), 5);
+void HoldingTheCursorBeyondTheListScrolls(bool scrolled) {
+    ListDialog d(scrolled ? Widened(LetterEntries()) : LetterEntries(), 5);
+    if (scrolled) {
+        ASSERT_TRUE(ScrollToTheRight(d.list()));
+    }
     d.Press(d.RowPoint(0));
     POINT below{d.Client().right / 2, d.Client().bottom + 15};
     d.MoveTo(below);
     EXPECT_EQ(d.Last(DDLBN_DRAGCURSOR)->to, -1);
     EXPECT_TRUE(PumpUntil([&] { return d.TopIndex() >= 3; }, 10000));
 
-    int scrolled = d.TopIndex();
+    int down = d.TopIndex();
     d.MoveTo(POINT{below.x, -15});
-    EXPECT_TRUE(PumpUntil([&] { return d.TopIndex() < scrolled - 1; }, 10000));
+    EXPECT_TRUE(PumpUntil([&] { return d.TopIndex() < down - 1; }, 10000));
 
     // Back inside the list the scrolling stops.
     d.MoveTo(d.RowPoint(2));
@@ -71,4 +75,22 @@ TEST(Marker, HoldingTheCursorBeyondTheListScrollsIt) {
     d.Release(POINT{below.x, -15});
     EXPECT_EQ(d.CountOf(DDLBN_ENDDRAG), 1);
     EXPECT_EQ(d.CountOf(DDLBN_DROP), 0);
+}
+
+} // namespace
+
+// Also with entries wider than the list, scrolled to their ends: the line spans the list
+// whatever part of the entries shows.
+TEST(Marker, OneLineFollowsTheCursorAndLeavesNoTrace) {
+    for (bool scrolled : {false, true}) {
+        SCOPED_TRACE(scrolled ? "scrolled" : "not scrolled");
+        OneLineFollowsTheCursor(scrolled);
+    }
+}
+
+TEST(Marker, HoldingTheCursorBeyondTheListScrollsIt) {
+    for (bool scrolled : {false, true}) {
+        SCOPED_TRACE(scrolled ? "scrolled" : "not scrolled");
+        HoldingTheCursorBeyondTheListScrolls(scrolled);
+    }
 }

@@ -32,20 +32,27 @@ TEST(Mouse, ReleaseOverAGapMovesTheEntryThere) {
         {"gap below its own", 2, 3, kFive, 2, kDropped},
     };
     ListDialog d;
-    for (const DropCase& c : cases) {
-        d.Reset(kFive);
-        d.Press(d.RowPoint(c.source));
-        ASSERT_EQ(GetCapture(), d.list()) << c.what;
-        d.MoveTo(d.RowPoint((c.source + c.releaseRow) / 2));
-        d.MoveTo(d.RowPoint(c.releaseRow));
-        d.Release(d.RowPoint(c.releaseRow));
-        EXPECT_EQ(d.Entries(), c.after) << c.what;
-        EXPECT_EQ(d.Selected(), c.selected) << c.what;
-        EXPECT_EQ(d.Codes(), c.codes) << c.what;
-        EXPECT_NE(GetCapture(), d.list()) << c.what;
-        if (d.Last(DDLBN_DROP) != nullptr) {
-            EXPECT_EQ(d.Last(DDLBN_DROP)->from, c.source) << c.what;
-            EXPECT_EQ(d.Last(DDLBN_DROP)->to, c.releaseRow > 5 ? 5 : c.releaseRow) << c.what;
+    // Each case also with entries wider than the list, scrolled to their ends.
+    for (bool scrolled : {false, true}) {
+        for (const DropCase& c : cases) {
+            std::string what = std::string(c.what) + (scrolled ? ", scrolled" : "");
+            d.Reset(scrolled ? Widened(kFive) : kFive);
+            if (scrolled) {
+                ASSERT_TRUE(ScrollToTheRight(d.list()));
+            }
+            d.Press(d.RowPoint(c.source));
+            ASSERT_EQ(GetCapture(), d.list()) << what;
+            d.MoveTo(d.RowPoint((c.source + c.releaseRow) / 2));
+            d.MoveTo(d.RowPoint(c.releaseRow));
+            d.Release(d.RowPoint(c.releaseRow));
+            EXPECT_EQ(d.Entries(), scrolled ? Widened(c.after) : c.after) << what;
+            EXPECT_EQ(d.Selected(), c.selected) << what;
+            EXPECT_EQ(d.Codes(), c.codes) << what;
+            EXPECT_NE(GetCapture(), d.list()) << what;
+            if (d.Last(DDLBN_DROP) != nullptr) {
+                EXPECT_EQ(d.Last(DDLBN_DROP)->from, c.source) << what;
+                EXPECT_EQ(d.Last(DDLBN_DROP)->to, c.releaseRow > 5 ? 5 : c.releaseRow) << what;
+            }
         }
     }
 }

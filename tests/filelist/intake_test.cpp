@@ -88,12 +88,13 @@ TEST(Intake, AFileIsListedWhenTheListFindsItsPathWhateverTheCase) {
 TEST(Intake, EntriesGoWhereTheSortedListPutsThem) {
     ScratchDir dir;
     std::vector<std::string> shuffled;
-    for (const char* name : {"d.txt", "b.txt", "E.txt", "a.txt", "c.txt"})
+    for (const char* name : {"d.txt", "b10.txt", "E.txt", "a.txt", "B9.txt", "c.txt", "b010.txt"})
         shuffled.push_back(dir.Write(name, name));
     ListDialog d;
     AddDroppedFiles(d.list(), MakeDrop(shuffled));
+    // Numbers by their value: the list box's own order had b010, b10, B9.
     std::vector<std::string> expected;
-    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "E.txt"})
+    for (const char* name : {"a.txt", "B9.txt", "b010.txt", "b10.txt", "c.txt", "d.txt", "E.txt"})
         expected.push_back(Canonical(dir / name));
     EXPECT_EQ(d.Entries(), expected);
 }
@@ -367,12 +368,15 @@ TEST(Intake, ADropLongerThanTheListScrollsToItsLastEntry) {
     ListDialog d; // 8 rows
     AddDroppedFiles(d.list(), MakeDrop(names));
     ASSERT_EQ(d.Count(), 30);
+    // The paths are wider than the list: its horizontal scroll bar takes the last row.
+    int rows = d.Client().bottom / d.ItemHeight();
+    EXPECT_EQ(rows, 7);
     SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
     ASSERT_TRUE(GetScrollInfo(d.list(), SB_VERT, &info));
     EXPECT_EQ(info.nMax - info.nMin + 1, 30);
-    EXPECT_EQ(info.nPage, 8u);
+    EXPECT_EQ(info.nPage, static_cast<UINT>(rows));
     SendMessageA(d.list(), WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0);
-    EXPECT_EQ(d.TopIndex(), 22);
+    EXPECT_EQ(d.TopIndex(), 30 - rows);
     ASSERT_TRUE(GetScrollInfo(d.list(), SB_VERT, &info));
-    EXPECT_EQ(info.nPos, 22);
+    EXPECT_EQ(info.nPos, 30 - rows);
 }

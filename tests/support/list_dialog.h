@@ -106,6 +106,11 @@ std::string DeletionMismatch(ListDialog& d, const DeleteCase& c,
 // "a" to "z", one letter each: more entries than a short list shows.
 std::vector<std::string> LetterEntries();
 
+// The entries behind one long folder name: each wider than the list, in the same order.
+std::vector<std::string> Widened(const std::vector<std::string>& entries);
+// Scrolls the entries to their right ends; false when the list had nowhere to scroll.
+bool ScrollToTheRight(HWND list);
+
 // Dispatches messages (timers included) for about the given time.
 void Pump(DWORD milliseconds = 50);
 // Pumps until the condition holds or the time is up; the condition's last value.

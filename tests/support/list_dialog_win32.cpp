@@ -58,7 +58,8 @@ ListDialog::ListDialog(const std::vector<std::string>& entries, int visibleRows,
     t.Word(0); // no menu
     t.Word(0); // the dialog class
     t.Text(L"");
-    t.Item(LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP,
+    t.Item(LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_BORDER |
+               WS_TABSTOP,
            kListId, kListBoxAtom, L"");
     t.Item(BS_PUSHBUTTON | WS_TABSTOP, kButtonId, kButtonAtom, L"B");
     dialog_ = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), t.Get(), nullptr, Procedure,
@@ -304,4 +305,18 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds) {
         Pump(10);
     }
     return true;
+}
+
+std::vector<std::string> Widened(const std::vector<std::string>& entries) {
+    std::vector<std::string> wide;
+    for (const std::string& entry : entries)
+        wide.push_back("C:\\" + std::string(80, 'w') + "\\" + entry);
+    return wide;
+}
+
+bool ScrollToTheRight(HWND list) {
+    SendMessageA(list, WM_HSCROLL, SB_RIGHT, 0);
+    UpdateWindow(list);
+    SCROLLINFO bar{sizeof bar, SIF_POS, 0, 0, 0, 0, 0};
+    return GetScrollInfo(list, SB_HORZ, &bar) && bar.nPos > 0;
 }

@@ -68,3 +68,116 @@ TEST(CaseFolding, EqualNoCaseNeverFoldsASecondHalf) {
     EXPECT_FALSE(EqualNoCase("abcd", "abc"));
     EXPECT_FALSE(EqualNoCase("[", "{")); // only A-Z fold, not the bytes 0x20 apart around them
 }
+
+// Pairs in order (first before second), and pairs of one value (0: natural order alone sees
+// no difference; the system's comparison or the bytes then decide, the same way both ways).
+TEST(NaturalOrder, NumbersCountByValueAndTheRestByCharacter) {
+    struct {
+        const char *first, *second;
+        int natural; // CompareNatural(first, second)
+    } pairs[] = {
+        {"2.txt", "10.txt", -1},
+        {"9", "10", -1},
+        {"99", "100", -1},
+        {"a9z", "a10a", -1},
+        {"x2y3", "x2y10", -1},
+        {"4294967296", "4294967297", -1}, // beyond 32 bits
+        {"123456789012345678901", "123456789012345678902", -1},
+        {"01", "1", 0},
+        {"007", "7", 0},
+        {"0", "00", 0},
+        {"0", "1", -1},
+        {"a1", "a", 1},
+        {"a", "a0", -1},
+        // Full-width digits count as digits, alone and in a mix: ２, １０, １００, １0.
+        {"\x82\x51", "\x82\x50\x82\x4f", -1},
+        {"\x82\x50\x82\x4f", "\x82\x50\x82\x4f\x82\x4f", -1},
+        {"\x82\x51", "10", -1},
+        {"2", "\x82\x50\x82\x4f", -1},
+        {"\x82\x50\x82\x4f", "10", 0},
+        {"\x82\x50"
+         "0",
+         "10", 0},
+        // 第2話 before 第10話 before 第11話; 第２０章 before 第１００章.
+        {"\x91\xe6"
+         "2\x98\x62",
+         "\x91\xe6"
+         "10\x98\x62",
+         -1},
+        {"\x91\xe6"
+         "10\x98\x62",
+         "\x91\xe6"
+         "11\x98\x62",
+         -1},
+        {"\x91\xe6\x82\x51\x82\x4f\x8f\xcd", "\x91\xe6\x82\x50\x82\x4f\x82\x4f\x8f\xcd", -1},
+        // A number sorts where 0 would: after a space and a dot, before letters and kana.
+        {" ", "1", -1},
+        {"1", "a", -1},
+        {"\x82\x50", "a", -1},
+        {"9", "\x82\xa0", -1}, // あ
+        // Letters, ASCII and full-width, with case ignored; width still tells them apart.
+        {"ABC", "abc", 0},
+        {"abc", "ABD", -1},
+        {"\x82\x60", "\x82\x81", 0},  // Ａ, ａ
+        {"\x82\x60", "\x82\x82", -1}, // Ａ, ｂ
+        {"Z", "\x82\x60", -1},
+        {"[", "{", -1}, // no fold beyond A-Z
+        // Double-byte characters compare whole; a 0x5C or 0x7C second byte is no backslash
+        // and no bar, nor a digit after them: 表1 表2 表10, ポ2 ポ10 (ポ is 0x83 0x7C).
+        {"\x95\x5c"
+         "2",
+         "\x95\x5c"
+         "10",
+         -1},
+        {"\x95\x5c",
+         "\x95\x5c"
+         "1",
+         -1},
+        {"\x95\x5c"
+         "a",
+         "\x95\x5d"
+         "a",
+         -1},
+        {"\x83\x7c"
+         "2",
+         "\x83\x7c"
+         "10",
+         -1},
+        {"\x83\x7c", "|", 1},
+        {"a\\b",
+         "a\x95\x5c"
+         "b",
+         -1},
+        // A lead byte without its second half is a character of its own.
+        {"\x81", "\x81\x40", -1},
+        {"\x81"
+         "2",
+         "\x81"
+         "10",
+         -1},
+        // Paths that differ only in a folder.
+        {"C:\\x\\v2\\a.txt", "C:\\x\\v10\\a.txt", -1},
+        {"C:\\x\\Disc 9\\01.txt", "C:\\x\\disc 10\\01.txt", -1},
+        {"C:\\x\\\x95\x5c"
+         "9\\a.txt",
+         "C:\\x\\\x95\x5c"
+         "10\\a.txt",
+         -1},
+    };
+    for (const auto& p : pairs) {
+        EXPECT_EQ(CompareNatural(p.first, p.second), p.natural) << p.first << " / " << p.second;
+        EXPECT_EQ(CompareNatural(p.second, p.first), -p.natural) << p.second << " / " << p.first;
+        // The order that sorts is total: only equal strings tie.
+        int names = CompareNames(p.first, p.second);
+        EXPECT_EQ(CompareNames(p.second, p.first), -names) << p.first << " / " << p.second;
+        EXPECT_NE(names, 0) << p.first << " / " << p.second;
+        if (p.natural != 0) {
+            EXPECT_EQ(names, p.natural) << p.first << " / " << p.second;
+        }
+    }
+    EXPECT_EQ(CompareNames("\x95\x5c"
+                           "1",
+                           "\x95\x5c"
+                           "1"),
+              0);
+}
