@@ -8,6 +8,7 @@
 
 #include "cli/command_line.h"
 #include "text/path.h"
+#include "text/sjis.h"
 #include "text/wide_win32.h"
 
 namespace {

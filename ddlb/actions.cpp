@@ -7,6 +7,12 @@
 
 // step is -1 (up) or +1 (down). A move is a drag in small, so the parent may refuse it
 // the same way.
+// The moved entry is selected where it lands; one the list could not move, where it stayed.
+static void MoveAndSelect(HWND list, int from, int to) {
+    int moved = MoveListEntry(list, from, to);
+    SelectListEntry(list, moved >= 0 ? moved : from);
+}
+
 static void MoveSelected(HWND list, int step) {
     int selected = SelectedListEntry(list);
     if (!IsListEntry(list, selected) || !IsListEntry(list, selected + step))
@@ -14,8 +20,7 @@ static void MoveSelected(HWND list, int step) {
     if (DdlbNotify(list, DDLBN_BEGINDRAG, {selected}) != 0)
         return;
     // A move downwards lands one place before its target gap.
-    int to = step < 0 ? selected - 1 : selected + 2;
-    SelectListEntry(list, MoveListEntry(list, selected, to));
+    MoveAndSelect(list, selected, step < 0 ? selected - 1 : selected + 2);
 }
 
 // The control itself only reports drops with a real source and target, but a record can
@@ -24,7 +29,7 @@ static void DropEntry(HWND list, int from, int to) {
     int count = ListEntryCount(list);
     if (from < 0 || from >= count || to < 0 || to > count)
         return;
-    SelectListEntry(list, MoveListEntry(list, from, to));
+    MoveAndSelect(list, from, to);
 }
 
 // Backspace selects the entry before the deleted one, Delete the one that moved into its

@@ -112,6 +112,7 @@ TEST(Keys, AMoveTheListBoxCannotInsertKeepsTheEntry) {
     d.SysKey(VK_DOWN);
     SetWindowLongPtrA(d.list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_listProc));
     EXPECT_EQ(d.Entries(), kThree);
+    EXPECT_EQ(SendMessageA(d.list(), LB_GETCURSEL, 0, 0), 1); // still selected where it stayed
     EXPECT_EQ(d.CountOf(DDLBN_BEGINDRAG), 1);
 }
 
