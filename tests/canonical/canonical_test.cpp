@@ -132,6 +132,24 @@ TEST(CanonicalPath, ABatchSpellsEachNameAsResolvingItWhole) {
         EXPECT_EQ(out[0] == '\0', spelling == dir / "missing.txt") << spelling;
     }
     EndCanonicalBatch(&batch);
+#ifdef _WIN32
+    // A file at a drive's root named while the current folder is elsewhere on that drive: the
+    // root is no folder of the batch's, as "C:" alone would be the current one.
+    const std::string root = "C:\\vellumor-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    ASSERT_TRUE(WriteWholeFile(root, "r"));
+    ASSERT_TRUE(ChangeFolder("C:\\windows"));
+    BeginCanonicalBatch(&batch);
+    for (int twice = 0; twice < 2; ++twice) { // looked up, then listed
+        PathBuffer out;
+        GetCanonicalPathInBatch(&batch, out, root.c_str());
+        EXPECT_EQ(out, Canonical(root));
+        EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, out, -1, root.c_str(), -1),
+                  CSTR_EQUAL)
+            << out;
+    }
+    EndCanonicalBatch(&batch);
+    std::remove(root.c_str());
+#endif
     ChangeFolder(saved);
 }
 
