@@ -34,6 +34,7 @@ void CloseEntry(EntryFile& entry);
 // done, and the caller copies on through its buffer from where the entry stands.
 bool CopyRestInKernel(EntryFile& entry, const OutputFile& out);
 
-// The platform's read: up to size bytes, fewer only at the end or with *error set.
-std::size_t ReadEntryFile(std::intptr_t handle, void* into, std::size_t size,
+// The platform's read, one call of the system's: how many bytes came (0 at the end), or 0
+// with *error set.
+std::size_t ReadEntryOnce(std::intptr_t handle, void* into, std::size_t size,
                           unsigned long* error);

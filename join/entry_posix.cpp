@@ -58,21 +58,17 @@ void CloseEntry(EntryFile& entry) {
 }
 
 // Straight from the system, so that its own error is known.
-std::size_t ReadEntryFile(std::intptr_t handle, void* into, std::size_t size,
+std::size_t ReadEntryOnce(std::intptr_t handle, void* into, std::size_t size,
                           unsigned long* error) {
-    char* at = static_cast<char*>(into);
-    std::size_t got = 0;
-    while (got < size) {
-        ssize_t n = read(static_cast<int>(handle), at + got, size - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
+    for (;;) {
+        ssize_t n = read(static_cast<int>(handle), into, size);
+        if (n >= 0)
+            return static_cast<std::size_t>(n);
+        if (errno != EINTR) {
             *error = errno;
-        if (n <= 0)
-            break;
-        got += static_cast<std::size_t>(n);
+            return 0;
+        }
     }
-    return got;
 }
 
 bool CopyRestInKernel(EntryFile& entry, const OutputFile& out) {

@@ -115,25 +115,18 @@ void CloseEntry(EntryFile& entry) {
     entry.handle = -1;
 }
 
-// Straight from the system, so that its own error is known.
-std::size_t ReadEntryFile(std::intptr_t handle, void* into, std::size_t size,
+// Straight from the system, so that its own error is known. The end of a file, or of a pipe,
+// is no error.
+std::size_t ReadEntryOnce(std::intptr_t handle, void* into, std::size_t size,
                           unsigned long* error) {
-    char* at = static_cast<char*>(into);
-    std::size_t got = 0;
-    while (got < size) {
-        DWORD chunk = size - got > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size - got);
-        DWORD read = 0;
-        if (!ReadFile(reinterpret_cast<HANDLE>(handle), at + got, chunk, &read, nullptr)) {
-            DWORD why = GetLastError();
-            if (why != ERROR_HANDLE_EOF && why != ERROR_BROKEN_PIPE)
-                *error = why;
-            break;
-        }
-        if (read == 0)
-            break;
-        got += read;
-    }
-    return got;
+    DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+    DWORD read = 0;
+    if (ReadFile(reinterpret_cast<HANDLE>(handle), into, chunk, &read, nullptr))
+        return read;
+    DWORD why = GetLastError();
+    if (why != ERROR_HANDLE_EOF && why != ERROR_BROKEN_PIPE)
+        *error = why;
+    return 0;
 }
 
 // Windows has no copy between two open files inside the kernel: the buffer does it all.
