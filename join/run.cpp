@@ -22,7 +22,6 @@ bool BeginRun(RunState& run, const char* outputPath, bool page, JoinFailure* fai
     run.joined = 0;
     run.readError = 0;
     run.failedEntry[0] = '\0';
-    run.out.memory = nullptr;
     if (unsigned long error = OpenOutputFile(run.file, outputPath))
         return Fail(failure, kJoinOutputFailed, error, outputPath, "");
     unsigned long error = OpenOutputBuffer(run.out, run.file, page);
