@@ -21,14 +21,6 @@ namespace {
 constexpr UINT kTrayIconId = 1;
 constexpr int kTrayIconSize = 16;
 
-// The save dialog's texts as the wide dialog takes them; the filter's NULs included.
-std::wstring WideText(const char* text, int size) {
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    int length = MultiByteToWideChar(CP_ACP, 0, text, size, &wide[0], size);
-    wide.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    return wide;
-}
-
 // The name field's folder opens the save dialog; its name part is the suggested file name.
 // A name without a folder serves as both. The wide dialog hands back exactly what the user
 // chose, which the field then holds; a name Shift_JIS cannot hold is refused at OK, where
@@ -39,8 +31,9 @@ void BrowseWithName(HWND dialog, WCHAR* folder) {
     if (name != nullptr)
         *name++ = L'\0';
     lstrcpynW(file, name != nullptr ? name : folder, kPathBufferSize);
-    std::wstring filter = WideText(kSaveDialogFilter, sizeof kSaveDialogFilter);
-    std::wstring title = WideText(kSaveDialogTitle, sizeof kSaveDialogTitle);
+    // The filter's NULs included.
+    std::wstring filter = ShiftJisToWide(kSaveDialogFilter, sizeof kSaveDialogFilter);
+    std::wstring title = ShiftJisToWide(kSaveDialogTitle);
     OPENFILENAMEW request;
     ZeroFill(&request, sizeof request);
     request.lStructSize = sizeof request;

@@ -132,11 +132,10 @@ void ReportSkipped(void* listener, int index, const char* path, JoinSkip why,
                                        "it could not be read", "it is not a file"};
     const std::string& name = (*static_cast<const std::vector<std::string>*>(listener))[index];
     PathBuffer whole;
-    char reason[512] = "";
+    char text[512], reason[520] = "";
     if (error != 0) {
-        reason[0] = ':';
-        reason[1] = ' ';
-        DescribeSystemError(error, reason + 2, sizeof reason - 2);
+        DescribeSystemError(error, text, sizeof text);
+        PrintBounded(reason, sizeof reason, ": %s", text);
     }
     if (!CopyWholePath(whole, name.c_str()))
         std::fprintf(stderr, "vellumor-join: skipped %s: name too long\n", name.c_str());

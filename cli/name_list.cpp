@@ -1,5 +1,7 @@
 #include "cli/name_list.h"
 
+#include <algorithm>
+
 #include "cli/command_line.h"
 
 namespace {
@@ -55,20 +57,6 @@ void AddUnicodeName(const std::u16string& line, bool valid, std::vector<std::str
     (valid && exact ? names : refused).push_back(name);
 }
 
-void AddUtf8Names(const std::string& text, std::vector<std::string>& names,
-                  std::vector<std::string>& refused) {
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        std::size_t length = end - at - (end > at && text[end - 1] == '\r' ? 1 : 0);
-        std::u16string line;
-        bool valid = Utf8ToUtf16(text.substr(at, length), line);
-        AddUnicodeName(line, valid, names, refused);
-        at = end + 1;
-    }
-}
-
 void AddUtf16Names(const std::string& bytes, std::vector<std::string>& names,
                    std::vector<std::string>& refused) {
     std::u16string line;
@@ -87,17 +75,23 @@ void AddUtf16Names(const std::string& bytes, std::vector<std::string>& names,
     AddUnicodeName(line, true, names, refused);
 }
 
-void AddByteNames(const std::string& bytes, std::vector<std::string>& names) {
+// Each line of the bytes (LF or CR LF) that is not blank, as bytes or read as UTF-8.
+void AddLines(const std::string& bytes, bool utf8, std::vector<std::string>& names,
+              std::vector<std::string>& refused) {
     for (std::size_t at = 0; at < bytes.size();) {
-        std::size_t end = bytes.find('\n', at);
-        if (end == std::string::npos)
-            end = bytes.size();
+        std::size_t end = std::min(bytes.find('\n', at), bytes.size());
         std::string line = bytes.substr(at, end - at);
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        if (line.find_first_not_of(" \t") != std::string::npos)
-            names.push_back(line);
         at = end + 1;
+        if (!utf8) {
+            if (line.find_first_not_of(" \t") != std::string::npos)
+                names.push_back(line);
+            continue;
+        }
+        std::u16string units;
+        bool valid = Utf8ToUtf16(line, units);
+        AddUnicodeName(units, valid, names, refused);
     }
 }
 
@@ -105,10 +99,10 @@ void AddByteNames(const std::string& bytes, std::vector<std::string>& names) {
 
 void AddListedNames(const std::string& bytes, std::vector<std::string>& names,
                     std::vector<std::string>& refused) {
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        AddUtf8Names(bytes.substr(3), names, refused);
-    else if (bytes.compare(0, 2, "\xFF\xFE") == 0)
+    if (bytes.compare(0, 2, "\xFF\xFE") == 0)
         AddUtf16Names(bytes.substr(2), names, refused);
+    else if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        AddLines(bytes.substr(3), true, names, refused);
     else
-        AddByteNames(bytes, names);
+        AddLines(bytes, false, names, refused);
 }

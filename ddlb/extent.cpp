@@ -58,7 +58,7 @@ static void MeasureAllEntries(HWND list) {
     Measure m;
     if (!BeginMeasure(list, &m))
         return;
-    ListBoxCalls calls{list, reinterpret_cast<WNDPROC>(GetPropA(list, DDLBPROP_ORIGINALPROC))};
+    ListBoxCalls calls = ListBoxCallsOf(list);
     int count = static_cast<int>(CallListBox(calls, LB_GETCOUNT, 0, 0));
     int widest = 0;
     for (int i = 0; i < count; ++i) {

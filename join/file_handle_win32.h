@@ -8,9 +8,3 @@
 // another drive letter for the same folder, a relative spelling of a file made after the
 // names were compared.
 bool IdentityOf(HANDLE file, unsigned long long* volume, unsigned long long* index);
-
-// Names as the wide calls take them. Converted from Shift_JIS, they are exact.
-struct WideName {
-    WCHAR text[1024];
-    explicit WideName(const char* path);
-};

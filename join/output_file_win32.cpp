@@ -2,6 +2,7 @@
 
 #include "join/file_handle_win32.h"
 #include "join/output_file.h"
+#include "text/wide_win32.h"
 
 // The output is opened through the wide calls: with the program's manifest, Windows 10 and
 // later take names longer than MAX_PATH there where long paths are enabled, and a \\?\ name
@@ -35,7 +36,7 @@ HANDLE CreateTemporary(OutputFile& out) {
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
         if (!TemporaryNameBeside(out.temporary, out.path, GetCurrentProcessId() * 16ul + attempt))
             break;
-        HANDLE file = CreateFileW(WideName(out.temporary).text, GENERIC_WRITE, FILE_SHARE_READ,
+        HANDLE file = CreateFileW(ShiftJisToWide(out.temporary).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                   nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE)
             return file;
@@ -50,7 +51,7 @@ HANDLE CreateTemporary(OutputFile& out) {
 // its attributes (a create-always open would be refused for them).
 HANDLE OpenInPlace(const char* path, DWORD creation) {
     HANDLE file =
-        CreateFileW(WideName(path).text, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        CreateFileW(ShiftJisToWide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     creation, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE && GetFileType(file) == FILE_TYPE_DISK &&
         !SetEndOfFile(file)) {
@@ -65,11 +66,11 @@ HANDLE OpenInPlace(const char* path, DWORD creation) {
 // A replace keeps the output's attributes, security and creation time with its name; the
 // attributes are given to the new file first as well, as not every system's replace does.
 unsigned long Replace(const OutputFile& out) {
-    WideName output(out.path), temporary(out.temporary);
-    DWORD attributes = GetFileAttributesW(output.text);
+    std::wstring output = ShiftJisToWide(out.path), temporary = ShiftJisToWide(out.temporary);
+    DWORD attributes = GetFileAttributesW(output.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES)
-        SetFileAttributesW(temporary.text, attributes);
-    if (!ReplaceFileW(output.text, temporary.text, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+        SetFileAttributesW(temporary.c_str(), attributes);
+    if (!ReplaceFileW(output.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                       nullptr, nullptr))
         return GetLastError();
     return 0;
@@ -81,7 +82,7 @@ unsigned long OpenOutputFile(OutputFile& out, const char* path) {
     StartOutputFile(out, path);
     HANDLE file = INVALID_HANDLE_VALUE;
     // Asked with the right to delete, which a program holding the file may not share.
-    HANDLE old = CreateFileW(WideName(path).text, DELETE,
+    HANDLE old = CreateFileW(ShiftJisToWide(path).c_str(), DELETE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (old != INVALID_HANDLE_VALUE) {
@@ -126,10 +127,10 @@ unsigned long FinishOutputFile(OutputFile& out, bool keep, char* leftBehind) {
         error = Replace(out);
     if (keep && error == 0)
         return 0;
-    if (out.temporary[0] != '\0' && !DeleteFileW(WideName(out.temporary).text))
+    if (out.temporary[0] != '\0' && !DeleteFileW(ShiftJisToWide(out.temporary).c_str()))
         CopyBounded(leftBehind, kPathBufferSize, out.temporary);
     else if (out.temporary[0] == '\0' && out.created)
-        DeleteFileW(WideName(out.path).text);
+        DeleteFileW(ShiftJisToWide(out.path).c_str());
     return error;
 }
 

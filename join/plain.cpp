@@ -11,7 +11,8 @@ void CopyEntry(RunState& run, EntryFile& entry) {
     bool kernelTried = false;
     while (RunGoesOn(run)) {
         std::size_t room;
-        if (ReserveOutput(run.out, 0, &room) != nullptr && room == 0) {
+        unsigned char* at = ReserveOutput(run.out, 0, &room);
+        if (at != nullptr && room == 0) {
             if (!SettleOutput(run.out))
                 return;
             bool large = entry.left < 0 ||
@@ -19,8 +20,8 @@ void CopyEntry(RunState& run, EntryFile& entry) {
             if (!kernelTried && large && CopyRestInKernel(entry, run.file))
                 return;
             kernelTried = true;
+            at = ReserveOutput(run.out, 1, &room);
         }
-        unsigned char* at = ReserveOutput(run.out, 1, &room);
         if (at == nullptr)
             return;
         bool ended;

@@ -155,3 +155,12 @@ int CompareNatural(const char* a, const char* b) {
         y += cy.size;
     }
 }
+
+int CompareNames(const char* a, const char* b) {
+    int order = CompareNatural(a, b);
+    if (order == 0)
+        order = CompareAsSystem(a, b);
+    if (order == 0)
+        order = std::strcmp(a, b);
+    return order < 0 ? -1 : order > 0 ? 1 : 0;
+}

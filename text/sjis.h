@@ -44,3 +44,6 @@ int CompareNatural(const char* a, const char* b);
 // no difference the system's own case-insensitive comparison (a sorted list box's), then
 // the bytes, so that only equal strings compare equal.
 int CompareNames(const char* a, const char* b);
+// The system's own order of two names, case ignored (the platform's file): negative, 0 or
+// positive; 0 where the system has none.
+int CompareAsSystem(const char* a, const char* b);

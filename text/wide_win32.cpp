@@ -26,12 +26,14 @@ bool WideToPath(const wchar_t* wide, char* path) {
     return false;
 }
 
-std::wstring ShiftJisToWide(const char* text) {
-    int size = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (size <= 0)
+std::wstring ShiftJisToWide(const char* text, int size) {
+    int length = MultiByteToWideChar(CP_ACP, 0, text, size, nullptr, 0);
+    if (length <= 0)
         return std::wstring();
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], size);
-    wide.resize(static_cast<std::size_t>(size) - 1);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, size, &wide[0], length);
+    // A NUL-ended text's own NUL is the string's.
+    if (size < 0)
+        wide.pop_back();
     return wide;
 }

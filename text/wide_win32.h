@@ -14,5 +14,6 @@ bool WideToShiftJis(const wchar_t* wide, std::string& text);
 // fit whole.
 bool WideToPath(const wchar_t* wide, char* path);
 
-// Shift_JIS text for a wide call; empty when the bytes cannot be converted.
-std::wstring ShiftJisToWide(const char* text);
+// Shift_JIS text for a wide call: up to its NUL, or `size` bytes NULs included (a filter's
+// pairs); empty when the bytes cannot be converted.
+std::wstring ShiftJisToWide(const char* text, int size = -1);
