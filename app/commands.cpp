@@ -140,7 +140,7 @@ std::string LeftOutText(const LeftOut& left) {
 void ReportFailedJoin(HWND dialog, const JoinFailure& failure, const char* name,
                       const LeftOut& left) {
     const char* file = failure.kind == kJoinEntryFailed ? failure.file : name;
-    const char* close = failure.kind == kJoinEntryFailed    ? kReadFailedClose
+    const char* close = failure.kind == kJoinEntryFailed     ? kReadFailedClose
                         : failure.kind == kJoinNothingJoined ? kLeftAsItWasClose
                                                              : kWriteFailedClose;
     std::string reason = failure.kind == kJoinNothingJoined ? kNothingJoined

@@ -19,8 +19,8 @@ constexpr char kSaveDialogFilter[] =
 constexpr char kBusyTrayTip[] = "vellumor \x82\xaa\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x98\x41"
                                 "\x8c\x8b\x92\x86\x82\xc5\x82\xb7";
 
-// The message after a failed join: 「name」に書き込めませんでした。 or 「name」を読み込めませんでした。
-// then the reason.
+// The message after a failed join: 「name」に書き込めませんでした。 or
+// 「name」を読み込めませんでした。 then the reason.
 constexpr char kFailedNameOpen[] = "\x81\x75"; // 「
 constexpr char kWriteFailedClose[] =           // 」に書き込めませんでした。
     "\x81\x76\x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5"

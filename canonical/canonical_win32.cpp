@@ -17,7 +17,8 @@ bool FullPathOf(const char* path, char* full) {
     if (HasWildcard(path))
         return false;
     WCHAR longer[2 * kPathBufferSize];
-    DWORD length = GetFullPathNameW(ShiftJisToWide(path).c_str(), 2 * kPathBufferSize, longer, nullptr);
+    DWORD length =
+        GetFullPathNameW(ShiftJisToWide(path).c_str(), 2 * kPathBufferSize, longer, nullptr);
     return length != 0 && length < 2 * kPathBufferSize && WideToPath(longer, full);
 }
 
@@ -77,7 +78,7 @@ namespace {
 struct Listing {
     HANDLE search;
     WIN32_FIND_DATAW item;
-    bool opened; // the item the opening found is not given yet
+    bool opened;     // the item the opening found is not given yet
     PathBuffer name; // the item's name in Shift_JIS
 };
 
@@ -106,8 +107,8 @@ bool NextListedItem(void* opened, const char** name, ListedKind* kind) {
     listing->opened = false;
     // A name the code page cannot hold is no name a caller can ask for.
     *name = listing->name;
-    *kind = WideToPath(listing->item.cFileName, listing->name) ? KindOf(listing->item)
-                                                               : kListedUnknown;
+    *kind =
+        WideToPath(listing->item.cFileName, listing->name) ? KindOf(listing->item) : kListedUnknown;
     return true;
 }
 

@@ -126,8 +126,7 @@ int NothingJoined(const char* output) {
 
 // A name too long for a path has no canonical path, so it reaches the join as typed, which
 // reads it as no file at all; it is named as typed.
-void ReportSkipped(void* listener, int index, const char* path, JoinSkip why,
-                   unsigned long error) {
+void ReportSkipped(void* listener, int index, const char* path, JoinSkip why, unsigned long error) {
     static const char* const kWhy[] = {"no such file", "it is the output file",
                                        "it could not be read", "it is not a file"};
     const std::string& name = (*static_cast<const std::vector<std::string>*>(listener))[index];

@@ -36,5 +36,4 @@ bool CopyRestInKernel(EntryFile& entry, const OutputFile& out);
 
 // The platform's read, one call of the system's: how many bytes came (0 at the end), or 0
 // with *error set.
-std::size_t ReadEntryOnce(std::intptr_t handle, void* into, std::size_t size,
-                          unsigned long* error);
+std::size_t ReadEntryOnce(std::intptr_t handle, void* into, std::size_t size, unsigned long* error);

@@ -20,7 +20,8 @@ void CopyEscapedBytes(RunState& run, EntryFile& entry) {
         unsigned char* to = ReserveOutput(run.out, n * kLongestHtmlEscape);
         if (to == nullptr)
             return;
-        CommitOutput(run.out, static_cast<std::size_t>(EscapeHtmlBytes(to, run.chunk, n, state) - to));
+        CommitOutput(run.out,
+                     static_cast<std::size_t>(EscapeHtmlBytes(to, run.chunk, n, state) - to));
         if (ended)
             return; // the end of the file, or a read error, which fails the run
     }
@@ -68,7 +69,8 @@ void WriteContents(RunState& run, const FileList& list, std::vector<signed char>
     for (int i = 0; i < static_cast<int>(decisions.size()); ++i) {
         list.entry(list.owner, i, path);
         JoinSkip why;
-        decisions[i] = IsWrittenEntry(run.file, path, &why) ? kWritten : static_cast<signed char>(why);
+        decisions[i] =
+            IsWrittenEntry(run.file, path, &why) ? kWritten : static_cast<signed char>(why);
         if (decisions[i] != kWritten)
             continue;
         WriteAnchor(run.out, "<A HREF=\"#%08x\">", i);

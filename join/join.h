@@ -21,8 +21,7 @@ struct FileList {
     // Optional: hears of every entry the run skips, with a context of its own, and for an
     // unreadable one the system's code for why it could not be opened (0 otherwise). The
     // dialog and the tool both name them to the user.
-    void (*skipped)(void* listener, int index, const char* path, JoinSkip why,
-                    unsigned long error);
+    void (*skipped)(void* listener, int index, const char* path, JoinSkip why, unsigned long error);
     void* listener;
 };
 

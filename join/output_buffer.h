@@ -15,8 +15,8 @@ struct OutputWriter;
 struct OutputBuffer {
     const OutputFile* file;
     unsigned char* memory; // the one allocation that holds both blocks
-    unsigned char* block; // kOutputBufferSize bytes, filled while `spare` is being written
-    unsigned char* spare; // kOutputBufferSize bytes, or none: all is written in this thread
+    unsigned char* block;  // kOutputBufferSize bytes, filled while `spare` is being written
+    unsigned char* spare;  // kOutputBufferSize bytes, or none: all is written in this thread
     std::size_t used;
     unsigned long error; // the system's code of the first failed write; 0 while all is well
     OutputWriter* writer;

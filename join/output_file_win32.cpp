@@ -36,8 +36,9 @@ HANDLE CreateTemporary(OutputFile& out) {
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
         if (!TemporaryNameBeside(out.temporary, out.path, GetCurrentProcessId() * 16ul + attempt))
             break;
-        HANDLE file = CreateFileW(ShiftJisToWide(out.temporary).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file =
+            CreateFileW(ShiftJisToWide(out.temporary).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE)
             return file;
         if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
@@ -51,8 +52,8 @@ HANDLE CreateTemporary(OutputFile& out) {
 // its attributes (a create-always open would be refused for them).
 HANDLE OpenInPlace(const char* path, DWORD creation) {
     HANDLE file =
-        CreateFileW(ShiftJisToWide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileW(ShiftJisToWide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE && GetFileType(file) == FILE_TYPE_DISK &&
         !SetEndOfFile(file)) {
         DWORD error = GetLastError();

@@ -15,8 +15,8 @@ void CopyEntry(RunState& run, EntryFile& entry) {
         if (at != nullptr && room == 0) {
             if (!SettleOutput(run.out))
                 return;
-            bool large = entry.left < 0 ||
-                         static_cast<unsigned long long>(entry.left) > kOutputBufferSize;
+            bool large =
+                entry.left < 0 || static_cast<unsigned long long>(entry.left) > kOutputBufferSize;
             if (!kernelTried && large && CopyRestInKernel(entry, run.file))
                 return;
             kernelTried = true;

@@ -66,8 +66,8 @@ bool EndRun(RunState& run, JoinFailure* failure) {
         return true;
     if (run.readError != 0)
         return Fail(failure, kJoinEntryFailed, error, run.failedEntry, leftBehind);
-    return Fail(failure, error != 0 ? kJoinOutputFailed : kJoinNothingJoined, error,
-                run.file.path, leftBehind);
+    return Fail(failure, error != 0 ? kJoinOutputFailed : kJoinNothingJoined, error, run.file.path,
+                leftBehind);
 }
 
 void ReportSkip(const FileList& list, int index, const char* path, JoinSkip why,

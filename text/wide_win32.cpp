@@ -6,8 +6,8 @@
 
 bool WideToShiftJis(const wchar_t* wide, std::string& text) {
     text.clear();
-    int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0, nullptr,
-                                   nullptr);
+    int size =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0, nullptr, nullptr);
     if (size <= 0)
         return false;
     text.resize(static_cast<std::size_t>(size));

@@ -175,9 +175,11 @@ TEST_F(CommandsTest, AFileThatCannotBeReadFailsTheJoinAndIsNamed) {
 // and the window comes back, saying so in the program's own words.
 TEST_F(CommandsTest, FilesLeftOutAreNamedAndAJoinOfNothingKeepsTheOutput) {
     // 次のファイルは連結しませんでした。 and 」: 見つかりません。
-    const std::string heading = "\x8e\x9f\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcd\x98\x41"
-                                "\x8c\x8b\x82\xb5\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42";
-    const std::string missing = "\x81\x76: \x8c\xa9\x82\xc2\x82\xa9\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+    const std::string heading =
+        "\x8e\x9f\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcd\x98\x41"
+        "\x8c\x8b\x82\xb5\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42";
+    const std::string missing =
+        "\x81\x76: \x8c\xa9\x82\xc2\x82\xa9\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x81\x42";
     for (bool allGone : {false, true}) {
         std::string output = scratch_.Write("out.txt", "last week");
         std::string message;
@@ -206,7 +208,8 @@ TEST_F(CommandsTest, FilesLeftOutAreNamedAndAJoinOfNothingKeepsTheOutput) {
         if (allGone) {
             EXPECT_EQ(result, IDCANCEL);
             // 「out.txt」は元のままです。 連結できたファイルがありません。
-            EXPECT_EQ(message.find("\x81\x75" + output + "\x81\x76\x82\xcd\x8c\xb3"), 0u) << message;
+            EXPECT_EQ(message.find("\x81\x75" + output + "\x81\x76\x82\xcd\x8c\xb3"), 0u)
+                << message;
             EXPECT_NE(message.find("\x81\x75" + entries.at(0) + missing + b), std::string::npos);
             EXPECT_EQ(ReadWholeFile(output), "last week");
             EXPECT_EQ(after, before); // nothing left beside it

@@ -149,7 +149,8 @@ TEST_F(SjisPathsTest, ANameShiftJisCannotHoldIsRefusedNotTakenForAnother) {
             WindowWatcher save([&](HWND w) { return IsMessageBoxOf(w, dialog); },
                                [&](HWND w) {
                                    HWND field = GetDlgItem(w, cmb13);
-                                   SetWindowTextW(field ? field : GetDlgItem(w, edt1), typed.c_str());
+                                   SetWindowTextW(field ? field : GetDlgItem(w, edt1),
+                                                  typed.c_str());
                                    PostMessageA(w, WM_COMMAND, IDOK, 0);
                                });
             SendMessageA(dialog, WM_COMMAND, IDC_BROWSE, 0);
@@ -173,8 +174,9 @@ TEST_F(SjisPathsTest, ANameShiftJisCannotHoldIsRefusedNotTakenForAnother) {
                              typed.c_str(), -1),
               CSTR_EQUAL);
     // 保存名に Shift_JIS で書けない文字があります。
-    EXPECT_NE(message.find("caf?.txt\x81\x76\x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1"
-                           "\x82\xc5\x82\xb5\x82\xbd\x81\x42\r\n\x95\xdb\x91\xb6\x96\xbc\x82\xc9 Shift_JIS"),
+    EXPECT_NE(message.find(
+                  "caf?.txt\x81\x76\x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1"
+                  "\x82\xc5\x82\xb5\x82\xbd\x81\x42\r\n\x95\xdb\x91\xb6\x96\xbc\x82\xc9 Shift_JIS"),
               std::string::npos)
         << message;
     EXPECT_EQ(ReadWholeFile(cafe), "keep");

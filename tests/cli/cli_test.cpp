@@ -276,15 +276,22 @@ TEST(JoinTool, NamesFromListsAndWildcards) {
     for (int i = 0; i < 10000; ++i)
         many += "a.txt\r\n";
     dir.Write("many.lst", many);
-    dir.Write("\x95\x5c" "1.log", "T"); // 表1.log
+    dir.Write("\x95\x5c"
+              "1.log",
+              "T"); // 表1.log
     // Lists saved as Unicode, with a name Shift_JIS cannot hold (café, 〜) among them.
-    const std::string utf8 = "\xEF\xBB\xBF" "a.txt\r\ncaf\xC3\xA9.txt\r\n\xE8\xA1\xA8/y.txt\r\n";
+    const std::string utf8 = "\xEF\xBB\xBF"
+                             "a.txt\r\ncaf\xC3\xA9.txt\r\n\xE8\xA1\xA8/y.txt\r\n";
     dir.Write("utf8.lst", utf8);
 #ifdef _WIN32
-    CloseHandle(CreateFileW((Wide(dir.path()) + L"\\caf\u00e9.log").c_str(),
-                            GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    CloseHandle(CreateFileW((Wide(dir.path()) + L"\\caf\u00e9.log").c_str(), GENERIC_WRITE, 0,
+                            nullptr, CREATE_NEW, 0, nullptr));
 #endif
-    dir.Write("utf16.lst", std::string("\xFF\xFE" "b\0.\0t\0x\0t\0\n\0" "1\0\x1C\x30" "3\0", 20));
+    dir.Write("utf16.lst", std::string("\xFF\xFE"
+                                       "b\0.\0t\0x\0t\0\n\0"
+                                       "1\0\x1C\x30"
+                                       "3\0",
+                                       20));
     struct Row {
         std::string line; // the arguments after the tool's name, as typed
         std::string input;
@@ -303,7 +310,9 @@ TEST(JoinTool, NamesFromListsAndWildcards) {
         {"-o out.txt @utf16.lst", "", 0, "B", "1?3: its name has"},
 #else
         {"-o out.txt @utf8.lst", "", 0, "A", "caf\xC3\xA9.txt: no such file"},
-        {"-o out.txt @utf16.lst", "", 0, "B", "1\xE3\x80\x9C" "3: no such file"},
+        {"-o out.txt @utf16.lst", "", 0, "B",
+         "1\xE3\x80\x9C"
+         "3: no such file"},
 #endif
         {"-o out.txt typo1.txtt typo2.txtt", "", 1, "previous", ""},
         {"--html -o out.txt typo1.txtt", "", 1, "previous", ""},
@@ -315,7 +324,7 @@ TEST(JoinTool, NamesFromListsAndWildcards) {
         {"-o out.txt \"*.txt\" d.log", "", 0, "D", ""},  // quoted: a name, which no file has
         {"-o out.txt s*\\x.txt", "", 1, "previous", ""}, // only the last part is expanded
         {"-o out.txt *.none d.log", "", 0, "D", ""},
-        {"-o out.txt \x95\x5c*.log \x95\x5c\\y*", "", 0, "TY", ""}, // 表*.log, 表\y*
+        {"-o out.txt \x95\x5c*.log \x95\x5c\\y*", "", 0, "TY", ""},           // 表*.log, 表\y*
         {"-o out.txt caf*.log", "", 1, "previous", "caf?.log: its name has"}, // café.log alone
 #else
         {"-o out.txt *.txt", "", 1, "previous", ""}, // the shell's to expand
@@ -372,9 +381,13 @@ TEST(JoinTool, OutputsWithoutACanonicalSpellingAreWrittenByTheirName) {
         std::string output, file, printed; // printed: what reaches standard output
     } rows[] = {
 #ifdef _WIN32
-        {"NUL", a, ""}, {prefixed, a, ""}, {prefixed, "\\\\?\\" + WindowsPath(a), ""},
+        {"NUL", a, ""},
+        {prefixed, a, ""},
+        {prefixed, "\\\\?\\" + WindowsPath(a), ""},
 #else
-        {"/dev/stdout", a, "A"}, {"/dev/fd/1", a, "A"}, {dir / "out.txt", a, ""},
+        {"/dev/stdout", a, "A"},
+        {"/dev/fd/1", a, "A"},
+        {dir / "out.txt", a, ""},
 #endif
     };
     for (const auto& row : rows) {
@@ -382,8 +395,9 @@ TEST(JoinTool, OutputsWithoutACanonicalSpellingAreWrittenByTheirName) {
         ToolResult r = Join({"-o", row.output, row.file});
 #else
         // Standard output a pipe, which has no name in the file system.
-        ToolResult r = RunTool("/bin/bash", {"-o", "pipefail", "-c", "\"$0\" -o \"$1\" \"$2\" | cat",
-                                             VELLUMOR_JOIN_TOOL, row.output, row.file});
+        ToolResult r =
+            RunTool("/bin/bash", {"-o", "pipefail", "-c", "\"$0\" -o \"$1\" \"$2\" | cat",
+                                  VELLUMOR_JOIN_TOOL, row.output, row.file});
 #endif
         EXPECT_EQ(r.exitCode, 0) << row.output << "\n" << r.err;
         EXPECT_EQ(r.out, row.printed) << row.output;

@@ -31,7 +31,11 @@ TEST(CommandLine, SplitsAsTheRuntimeDoes) {
         {L"p \"a\"\"b\" \\\\\\\\\"c d\"", {"a\"b", "\\\\c d"}, "qq"},
         {L"\"C:\\dir 表\\p.exe\" *.txt \"*.txt\"", {"*.txt", "*.txt"}, "-q"},
         {L"p\t\"\"  ", {""}, "q"},
-        {L"p caf\u00e9.txt \"\u7b2c1\u301c3.txt\" a?b.txt", {"caf?.txt", "\x91\xe6" "1?3.txt", "a?b.txt"},
+        {L"p caf\u00e9.txt \"\u7b2c1\u301c3.txt\" a?b.txt",
+         {"caf?.txt",
+          "\x91\xe6"
+          "1?3.txt",
+          "a?b.txt"},
          "xX-"},
     };
     for (const auto& row : rows) {

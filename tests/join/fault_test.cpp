@@ -18,18 +18,24 @@ namespace {
 
 TEST(Faults, AFailedRunChangesNothing) {
     ScratchDir dir;
-    const std::string readA = "a." + FailReadAfter(0) + ".txt", readB = "b." + FailReadAfter(500) + ".txt";
+    const std::string readA = "a." + FailReadAfter(0) + ".txt",
+                      readB = "b." + FailReadAfter(500) + ".txt";
     struct {
         std::string mark; // on the output's folder (writes), or the entry's name it fails
         int failed;       // the entry that fails, or -1 for the output
         bool outputExists;
     } rows[] = {
-        {FailWriteAfter(0), -1, true},       {FailWriteAfter(0), -1, false}, // the first write
-        {FailWriteAfter(1500), -1, true},    {FailWriteAfter(1500), -1, false}, // part-way
-        {FailWriteAfter(1500000), -1, true}, {FailWriteAfter(1500000), -1, false}, // in the background
-        {readA, 0, true},                    {readB, 1, true}, // the first read, and inside b
+        {FailWriteAfter(0), -1, true},
+        {FailWriteAfter(0), -1, false}, // the first write
+        {FailWriteAfter(1500), -1, true},
+        {FailWriteAfter(1500), -1, false}, // part-way
+        {FailWriteAfter(1500000), -1, true},
+        {FailWriteAfter(1500000), -1, false}, // in the background
+        {readA, 0, true},
+        {readB, 1, true}, // the first read, and inside b
         {readB, 1, false},
-        {"gone", -1, true},                  {"gone", -1, false}, // nothing joined: no fault
+        {"gone", -1, true},
+        {"gone", -1, false}, // nothing joined: no fault
     };
     int folders = 0;
     for (JoinFormat format : {kJoinPlainText, kJoinHtml}) {

@@ -11,7 +11,7 @@
 
 struct JoinRun {
     std::vector<std::string> skipped; // "index:why" in the order reported, why in words
-    int errors = 0;                    // how many of them came with the system's reason
+    int errors = 0;                   // how many of them came with the system's reason
     JoinFailure failure;
 
     bool Run(const std::string& output, const std::vector<std::string>& entries,
