@@ -76,6 +76,7 @@ TEST(NaturalOrder, NumbersCountByValueAndTheRestByCharacter) {
         const char *first, *second;
         int natural; // CompareNatural(first, second)
     } pairs[] = {
+        // clang-format off
         {"2.txt", "10.txt", -1},
         {"9", "10", -1},
         {"99", "100", -1},
@@ -95,20 +96,10 @@ TEST(NaturalOrder, NumbersCountByValueAndTheRestByCharacter) {
         {"\x82\x51", "10", -1},
         {"2", "\x82\x50\x82\x4f", -1},
         {"\x82\x50\x82\x4f", "10", 0},
-        {"\x82\x50"
-         "0",
-         "10", 0},
+        {"\x82\x50" "0", "10", 0},
         // 第2話 before 第10話 before 第11話; 第２０章 before 第１００章.
-        {"\x91\xe6"
-         "2\x98\x62",
-         "\x91\xe6"
-         "10\x98\x62",
-         -1},
-        {"\x91\xe6"
-         "10\x98\x62",
-         "\x91\xe6"
-         "11\x98\x62",
-         -1},
+        {"\x91\xe6" "2\x98\x62", "\x91\xe6" "10\x98\x62", -1},
+        {"\x91\xe6" "10\x98\x62", "\x91\xe6" "11\x98\x62", -1},
         {"\x91\xe6\x82\x51\x82\x4f\x8f\xcd", "\x91\xe6\x82\x50\x82\x4f\x82\x4f\x8f\xcd", -1},
         // A number sorts where 0 would: after a space and a dot, before letters and kana.
         {" ", "1", -1},
@@ -124,45 +115,20 @@ TEST(NaturalOrder, NumbersCountByValueAndTheRestByCharacter) {
         {"[", "{", -1}, // no fold beyond A-Z
         // Double-byte characters compare whole; a 0x5C or 0x7C second byte is no backslash
         // and no bar, nor a digit after them: 表1 表2 表10, ポ2 ポ10 (ポ is 0x83 0x7C).
-        {"\x95\x5c"
-         "2",
-         "\x95\x5c"
-         "10",
-         -1},
-        {"\x95\x5c",
-         "\x95\x5c"
-         "1",
-         -1},
-        {"\x95\x5c"
-         "a",
-         "\x95\x5d"
-         "a",
-         -1},
-        {"\x83\x7c"
-         "2",
-         "\x83\x7c"
-         "10",
-         -1},
+        {"\x95\x5c" "2", "\x95\x5c" "10", -1},
+        {"\x95\x5c", "\x95\x5c" "1", -1},
+        {"\x95\x5c" "a", "\x95\x5d" "a", -1},
+        {"\x83\x7c" "2", "\x83\x7c" "10", -1},
         {"\x83\x7c", "|", 1},
-        {"a\\b",
-         "a\x95\x5c"
-         "b",
-         -1},
+        {"a\\b", "a\x95\x5c" "b", -1},
         // A lead byte without its second half is a character of its own.
         {"\x81", "\x81\x40", -1},
-        {"\x81"
-         "2",
-         "\x81"
-         "10",
-         -1},
+        {"\x81" "2", "\x81" "10", -1},
         // Paths that differ only in a folder.
         {"C:\\x\\v2\\a.txt", "C:\\x\\v10\\a.txt", -1},
         {"C:\\x\\Disc 9\\01.txt", "C:\\x\\disc 10\\01.txt", -1},
-        {"C:\\x\\\x95\x5c"
-         "9\\a.txt",
-         "C:\\x\\\x95\x5c"
-         "10\\a.txt",
-         -1},
+        {"C:\\x\\\x95\x5c" "9\\a.txt", "C:\\x\\\x95\x5c" "10\\a.txt", -1},
+        // clang-format on
     };
     for (const auto& p : pairs) {
         EXPECT_EQ(CompareNatural(p.first, p.second), p.natural) << p.first << " / " << p.second;
@@ -175,9 +141,5 @@ TEST(NaturalOrder, NumbersCountByValueAndTheRestByCharacter) {
             EXPECT_EQ(names, p.natural) << p.first << " / " << p.second;
         }
     }
-    EXPECT_EQ(CompareNames("\x95\x5c"
-                           "1",
-                           "\x95\x5c"
-                           "1"),
-              0);
+    EXPECT_EQ(CompareNames("\x95\x5c\x31", "\x95\x5c\x31"), 0); // 表1
 }
