@@ -22,7 +22,7 @@
 #if defined(__x86_64__) && !defined(VELLUMOR_NO_WIDE_ESCAPE)
 #define VELLUMOR_WIDE_ESCAPE 1
 #include <immintrin.h>
-#define VELLUMOR_WIDE __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,popcnt")))
+#define VELLUMOR_WIDE __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,popcnt,bmi")))
 #endif
 #endif
 
@@ -305,39 +305,51 @@ VELLUMOR_WIDE inline unsigned char* WideEscapeBlock(unsigned char* to, __m512i b
 }
 
 // One escape of a block with few: the replacement over its place in the output, and then the
-// 64 bytes of input after it, which the next escape overwrites from its own place on. In a
-// block without escapes it writes the last byte again as itself, so the first step needs no
-// branch. Plain stores: a masked store costs many times more on some processors.
-VELLUMOR_WIDE inline void WideFewStep(unsigned char* to, int& shift, const unsigned char* from,
-                                      std::uint64_t& marks) {
-    const int at = __builtin_ctzll(marks | 1ull << 63);
-    const Escape& e = kEscapes.byByte[from[at]];
-    std::memcpy(to + shift + at, e.text, sizeof e.text);
-    shift += e.length - 1;
+// 64 bytes of input after it, which the next escape overwrites from its own place on. With no
+// escape left it stands for one past the block (tzcnt counts 64) and grows nothing, so that
+// the first steps need no branch. grows holds how much each escape still to come lengthens
+// the output, a byte each, in order. Plain stores: a masked store costs many times more on
+// some processors.
+VELLUMOR_WIDE inline void WideFewStep(unsigned char* to, unsigned& shift, const unsigned char* from,
+                                      std::uint64_t& marks, std::uint64_t& grows) {
+    const unsigned at = static_cast<unsigned>(_tzcnt_u64(marks));
+    std::memcpy(to + shift + at, kEscapes.byByte[from[at]].text, sizeof(Escape::text));
+    shift += static_cast<unsigned>(grows & 0xFF);
+    grows >>= 8;
     _mm512_storeu_si512(to + shift + at + 1, WideLoad(from + at + 1));
-    marks &= marks - 1;
+    marks = _blsr_u64(marks);
 }
 
-// Writes a block with few escapes (none included): the block as it is, then each escape. Up
-// to 64 bytes past the block are read and written, which the 128 bytes ahead allow.
+// Writes a block with at most four escapes (none included): the block as it is, then each
+// escape. Where each escape goes, and where the next block starts, come from the lengths in
+// registers rather than from the table: the next block's stores then wait for no load, which
+// made Japanese text escape about 1.8 times as fast. Up to 65 bytes past the block are read and
+// written, which the 129 bytes ahead allow.
 VELLUMOR_WIDE inline unsigned char* WideEscapeFew(unsigned char* to, const unsigned char* from,
-                                                  __m512i block, std::uint64_t marks) {
+                                                  __m512i block, std::uint64_t marks,
+                                                  __m512i growth) {
     _mm512_storeu_si512(to, block);
-    int shift = 0; // how far the output has run ahead of the block
-    WideFewStep(to, shift, from, marks);
+    // The zero-masking extract: the cast trips a warning of the compiler's own header.
+    std::uint64_t grows = static_cast<std::uint64_t>(_mm_cvtsi128_si64(
+        _mm512_maskz_extracti32x4_epi32(0xF, _mm512_maskz_compress_epi8(marks, growth), 0)));
+    const unsigned total = static_cast<unsigned>(grows * 0x0101010101010101u >> 56);
+    unsigned shift = 0; // how far the output has run ahead of the block
+    WideFewStep(to, shift, from, marks, grows);
+    WideFewStep(to, shift, from, marks, grows);
     while (marks != 0)
-        WideFewStep(to, shift, from, marks);
-    return to + 64 + shift;
+        WideFewStep(to, shift, from, marks, grows);
+    return to + 64 + total;
 }
 
-// The wide path's part of EscapeHtmlBytes: whole blocks while 128 bytes of input are ahead.
+// The wide path's part of EscapeHtmlBytes: whole blocks while more than 128 bytes of input
+// are ahead.
 VELLUMOR_WIDE void WideEscapeBlocks(unsigned char*& output, const unsigned char*& input,
                                     const unsigned char* end, bool& afterCr) {
     unsigned char* to = output;
     const unsigned char* from = input;
     std::uint64_t crLast = afterCr ? 1 : 0;
     const __m512i lengths = WideLoad(kWide.length), ones = _mm512_set1_epi8(1);
-    while (end - from >= 128) {
+    while (end - from > 128) {
         const __m512i block = WideLoad(from);
         const std::uint64_t crs = _mm512_cmpeq_epi8_mask(block, _mm512_set1_epi8(0x0D));
         const std::uint64_t lfs = _mm512_cmpeq_epi8_mask(block, _mm512_set1_epi8(0x0A));
@@ -350,8 +362,9 @@ VELLUMOR_WIDE void WideEscapeBlocks(unsigned char*& output, const unsigned char*
         const __mmask64 marks = _mm512_cmpgt_epu8_mask(length, ones);
         // Most blocks of Japanese text have one to three escapes, the line breaks; English
         // text has ten or more.
-        to = AtMostFour(marks) ? WideEscapeFew(to, from, block, marks)
-                               : WideEscapeBlock(to, block, length, marks);
+        to = _mm_popcnt_u64(marks) <= 4
+                 ? WideEscapeFew(to, from, block, marks, _mm512_sub_epi8(length, ones))
+                 : WideEscapeBlock(to, block, length, marks);
         from += 64;
     }
     output = to;
@@ -363,7 +376,7 @@ bool WideEscapeRuns() {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
            __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2") &&
-           __builtin_cpu_supports("popcnt");
+           __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi");
 }
 
 // Decided before main runs; until then the blocks go the 16-byte way, with the same output.

@@ -114,21 +114,26 @@ TEST(EscapeBytes, AStrayLeadByteNeverTakesAnEscapedByteAlong) {
 
 TEST(EscapeBytes, MatchesTheByteRuleInChunksOfAnySize) {
     // Characters, escapes, lone and doubled lead bytes, lead bytes before escapes, in a
-    // random order, escaped in chunks that split them everywhere.
+    // random order, escaped in chunks that split them everywhere: packed, and spread out by
+    // plain runs as in prose, a few escapes of different lengths to a block.
     const char* const units[] = {
         "a",        " ",        "\r\n", "\"",    "&",      "<",        ">",
         "\x82\xa0", "\x95\x5c", "\x81", "\x81 ", "\x81<",  "\xe0\xe0", "\xfc\x81\x81\r",
         "\t",       "\x9f\x40", "\n",   "\r",    "\x81\n", "\n\n"};
-    std::string text;
-    unsigned seed = 2026;
-    while (text.size() < 8192) {
-        seed = seed * 1103515245 + 12345;
-        text += units[(seed >> 16) % (sizeof units / sizeof units[0])];
+    for (unsigned spread : {1, 40}) {
+        std::string text;
+        unsigned seed = 2026;
+        while (text.size() < 8192) {
+            seed = seed * 1103515245 + 12345;
+            text += units[(seed >> 16) % (sizeof units / sizeof units[0])];
+            text += std::string((seed >> 8) % spread, 'x');
+        }
+        std::string expected = ReferenceEscape(text);
+        for (std::size_t chunk :
+             {0, 1, 2, 5, 8, 15, 16, 17, 31, 33, 64, 79, 80, 81, 128, 129, 200, 4097})
+            ASSERT_TRUE(Escaped(text, chunk) == expected)
+                << "chunks of " << chunk << ", spread " << spread;
     }
-    std::string expected = ReferenceEscape(text);
-    for (std::size_t chunk :
-         {0, 1, 2, 5, 8, 15, 16, 17, 31, 33, 64, 79, 80, 81, 128, 129, 200, 4097})
-        ASSERT_TRUE(Escaped(text, chunk) == expected) << "chunks of " << chunk;
 }
 
 #if defined(__i386__) || defined(__x86_64__)
