@@ -4,6 +4,7 @@
 
 #include "join/html_escape.h"
 #include "join/run.h"
+#include "join/stream_copy.h"
 #include "join/writers.h"
 #include "text/path.h"
 
@@ -11,6 +12,9 @@ namespace {
 
 static_assert(kEscapeChunk * kLongestHtmlEscape <= kOutputBufferSize, "a chunk fits escaped");
 
+// Each chunk is escaped aside first, where the escaper's overlapping stores stay in the cache,
+// and then copied past the cache into the output (CopyPastCache): on two cores the page took
+// about a fifth less time so (bench/join-vs-cat).
 void CopyEscapedBytes(RunState& run, EntryFile& entry) {
     HtmlEscapeState state; // each file starts a line
     while (RunGoesOn(run)) {
@@ -20,8 +24,10 @@ void CopyEscapedBytes(RunState& run, EntryFile& entry) {
         unsigned char* to = ReserveOutput(run.out, n * kLongestHtmlEscape);
         if (to == nullptr)
             return;
-        CommitOutput(run.out,
-                     static_cast<std::size_t>(EscapeHtmlBytes(to, run.chunk, n, state) - to));
+        std::size_t size = static_cast<std::size_t>(
+            EscapeHtmlBytes(run.escaped, run.chunk, n, state) - run.escaped);
+        CopyPastCache(to, run.escaped, size);
+        CommitOutput(run.out, size);
         if (ended)
             return; // the end of the file, or a read error, which fails the run
     }

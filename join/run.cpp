@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "join/html_escape.h"
+
 namespace {
 
 bool Fail(JoinFailure* failure, JoinFailureKind kind, unsigned long error, const char* file,
@@ -18,7 +20,7 @@ bool Fail(JoinFailure* failure, JoinFailureKind kind, unsigned long error, const
 } // namespace
 
 bool BeginRun(RunState& run, const char* outputPath, bool page, JoinFailure* failure) {
-    run.chunk = nullptr;
+    run.chunk = run.escaped = nullptr;
     run.joined = 0;
     run.readError = 0;
     run.failedEntry[0] = '\0';
@@ -26,8 +28,13 @@ bool BeginRun(RunState& run, const char* outputPath, bool page, JoinFailure* fai
         return Fail(failure, kJoinOutputFailed, error, outputPath, "");
     unsigned long error = OpenOutputBuffer(run.out, run.file, page);
     if (error == 0 && page) {
-        run.chunk = static_cast<unsigned char*>(std::malloc(kEscapeChunk));
-        error = run.chunk == nullptr ? NoMemoryError() : 0;
+        // The chunk, and after it the room for it escaped.
+        run.chunk =
+            static_cast<unsigned char*>(std::malloc(kEscapeChunk * (1 + kLongestHtmlEscape)));
+        if (run.chunk != nullptr)
+            run.escaped = run.chunk + kEscapeChunk;
+        else
+            error = NoMemoryError();
     }
     if (error == 0)
         return true;
@@ -54,7 +61,7 @@ void EndEntryCopy(RunState& run, EntryFile& entry, const char* path) {
 bool EndRun(RunState& run, JoinFailure* failure) {
     unsigned long writing = CloseOutputBuffer(run.out);
     std::free(run.chunk);
-    run.chunk = nullptr;
+    run.chunk = run.escaped = nullptr;
     // A read that failed stopped the run; a write that failed did so before any read.
     unsigned long error = run.readError != 0 ? run.readError : writing;
     bool keep = error == 0 && run.joined > 0;

@@ -14,8 +14,9 @@ constexpr std::size_t kEscapeChunk = 64 * 1024;
 struct RunState {
     OutputFile file;
     OutputBuffer out;
-    unsigned char* chunk; // a page's kEscapeChunk bytes of input; none for plain text
-    int joined;           // entries copied whole; a run that joins none fails
+    unsigned char* chunk;   // a page's kEscapeChunk bytes of input; none for plain text
+    unsigned char* escaped; // room for a page's chunk escaped at its widest
+    int joined;             // entries copied whole; a run that joins none fails
     // The system's code of a failed read, and the entry it failed in.
     unsigned long readError;
     PathBuffer failedEntry;
