@@ -3,18 +3,11 @@
 #include <cstdint>
 #include <cstring>
 
-#if (defined(__i386__) || defined(__x86_64__)) && !defined(VELLUMOR_PORTABLE_ESCAPE)
+#include "join/sse2.h"
+
+// The 16-byte path is taken when the program starts where the processor has SSE2.
+#if defined(VELLUMOR_SSE2_BUILT) && !defined(VELLUMOR_PORTABLE_ESCAPE)
 #define VELLUMOR_VECTOR_ESCAPE 1
-#include <emmintrin.h>
-#ifdef __SSE2__
-#define VELLUMOR_SSE2
-#else
-// The 32-bit program also runs on processors without SSE2 (Windows 7 runs on them), so only
-// the 16-byte path is built for SSE2, and it is taken when the program starts where the
-// processor has it.
-#define VELLUMOR_SSE2 __attribute__((target("sse2")))
-#define VELLUMOR_SSE2_CHOSEN 1
-#endif
 // The 16-byte path's helpers are its loop's own steps, inlined even where the build favours size.
 #define VELLUMOR_SSE2_STEP VELLUMOR_SSE2 inline __attribute__((always_inline))
 // The 64-bit build also carries a path for processors with 64-byte byte permutes and
@@ -225,16 +218,9 @@ VELLUMOR_SSE2 void VectorEscapeBlocks(unsigned char*& output, const unsigned cha
     afterCr = (_mm_movemask_epi8(crs) & 0x8000) != 0;
 }
 
-#ifdef VELLUMOR_SSE2_CHOSEN
-bool Sse2Runs() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("sse2");
-}
-
 // Decided before main runs; until then (a static constructor of another file) the bytes go
 // the portable way, which gives the same output.
 const bool kSse2Runs = Sse2Runs();
-#endif
 #endif
 
 #ifdef VELLUMOR_WIDE_ESCAPE
@@ -395,9 +381,7 @@ unsigned char* EscapeHtmlBytes(unsigned char* to, const unsigned char* from, std
         WideEscapeBlocks(to, from, end, afterCr);
 #endif
 #ifdef VELLUMOR_VECTOR_ESCAPE
-#ifdef VELLUMOR_SSE2_CHOSEN
     if (kSse2Runs)
-#endif
         VectorEscapeBlocks(to, from, end, afterCr);
 #endif
     state.blockBytes += static_cast<std::size_t>(from - start);
@@ -426,9 +410,7 @@ const char* HtmlEscapePath() {
         return "wide";
 #endif
 #ifdef VELLUMOR_VECTOR_ESCAPE
-#ifdef VELLUMOR_SSE2_CHOSEN
     if (kSse2Runs)
-#endif
         return "sse2";
 #endif
     return "portable";

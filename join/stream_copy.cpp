@@ -3,27 +3,15 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__i386__) || defined(__x86_64__)
-#include <emmintrin.h>
-#define VELLUMOR_STREAM_COPY 1
-#ifdef __SSE2__
-#define VELLUMOR_STREAM_SSE2
-#else
-// The 32-bit program runs on processors without SSE2 too: the streaming loop is built for
-// SSE2 alone and taken where the processor has it.
-#define VELLUMOR_STREAM_SSE2 __attribute__((target("sse2")))
-#define VELLUMOR_STREAM_CHOSEN 1
-#endif
-#endif
+#include "join/sse2.h"
 
 namespace {
 
 constexpr std::size_t kLine = 64;
 
-#ifdef VELLUMOR_STREAM_COPY
+#ifdef VELLUMOR_SSE2_BUILT
 // Whole lines, `to` at a line's start; the fence makes them seen before anything stored later.
-VELLUMOR_STREAM_SSE2 void StreamLines(unsigned char* to, const unsigned char* from,
-                                      std::size_t lines) {
+VELLUMOR_SSE2 void StreamLines(unsigned char* to, const unsigned char* from, std::size_t lines) {
     for (; lines > 0; --lines, to += kLine, from += kLine) {
         for (std::size_t i = 0; i < kLine; i += 16)
             _mm_stream_si128(reinterpret_cast<__m128i*>(to + i),
@@ -32,16 +20,8 @@ VELLUMOR_STREAM_SSE2 void StreamLines(unsigned char* to, const unsigned char* fr
     _mm_sfence();
 }
 
-#ifdef VELLUMOR_STREAM_CHOSEN
-bool Sse2Runs() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("sse2");
-}
-
+// Decided before main runs; until then the copy is plain.
 const bool kStreams = Sse2Runs();
-#else
-constexpr bool kStreams = true;
-#endif
 #endif
 
 } // namespace
@@ -49,7 +29,7 @@ constexpr bool kStreams = true;
 void CopyPastCache(void* to, const void* from, std::size_t size) {
     unsigned char* out = static_cast<unsigned char*>(to);
     const unsigned char* in = static_cast<const unsigned char*>(from);
-#ifdef VELLUMOR_STREAM_COPY
+#ifdef VELLUMOR_SSE2_BUILT
     // The part line before the first whole one, and the one after the last, go the plain way.
     std::size_t head = (kLine - reinterpret_cast<std::uintptr_t>(out) % kLine) % kLine;
     if (kStreams && size >= head + kLine) {
